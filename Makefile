@@ -1,0 +1,46 @@
+# Everything starts here: `make run` and `make test` install what is missing, build and go.
+.PHONY: all deps build run test test-locale sanitize bench fuzz package clean
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+DEV := build/dev
+ASAN := build/asan
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	@cmake --preset dev >/dev/null
+	@cmake --build $(DEV) -j $(JOBS)
+
+run: build
+	@if [ -x $(DEV)/src/ui/korvan-lens-calculator ]; then \
+	  $(DEV)/src/ui/korvan-lens-calculator; \
+	else \
+	  $(DEV)/src/cli/korvan-lens calc --shutter 3 --f-number 2.8 --distance 2 --field-width 0.5 --velocity 1; \
+	fi
+
+test: build
+	@ctest --test-dir $(DEV) --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-locale
+
+# Numbers must read and print the same on a desktop whose decimal separator is a comma.
+test-locale:
+	@LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --test-dir $(DEV) --output-on-failure -j $(JOBS)
+
+sanitize: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+bench: deps
+	@bash scripts/run-benchmarks
+
+fuzz: deps
+	@bash scripts/run-fuzzers $(FUZZ_SECONDS)
+
+clean:
+	@rm -rf build

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Reading and writing numbers with the C library's rules, independent of the process locale:
+// a German desktop must still read "2.8" as 2.8 and show 2.819, not 2,819.
+namespace korvan {
+
+// How a value that is not a finite number is shown, everywhere. Each reads back through
+// ParseDouble as the same value, so a read-only box that shows one keeps it across cycles.
+inline constexpr std::string_view kInfinityText = "Infinity";
+inline constexpr std::string_view kNegativeInfinityText = "-Infinity";
+inline constexpr std::string_view kNotANumberText = "NaN";
+
+// atoi: leading white space, optional sign, decimal digits, stop at the first other character,
+// 0 when there are no digits. Values beyond the 32-bit range saturate instead of overflowing.
+std::int32_t ParseInt(std::string_view text);
+
+// atof: the leading number of the text (decimal, hexadecimal, inf, nan), 0 when there is none.
+double ParseDouble(std::string_view text);
+
+// printf("%.4g"), except that a zero never carries a minus sign and non-finite values use the texts above.
+std::string FormatG4(double value);
+
+// printf("%.2f") with the same zero and non-finite rules.
+std::string FormatFixed2(double value);
+
+// printf("%.15g") with the same zero and non-finite rules: general notation, up to 15 significant digits.
+std::string FormatG15(double value);
+
+// printf("%d").
+std::string FormatInt(std::int64_t value);
+
+// The raw C "%.4g" text, non-finite values as printf writes them ("inf", "-nan"); for rounding only.
+std::string PrintfG4(double value);
+
+}  // namespace korvan

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "optics/NumberText.h"
+
+namespace korvan {
+namespace {
+
+struct IntCase {
+  const char* text;
+  std::int32_t value;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const IntCase& c, std::ostream* os) { *os << c.text; }
+
+class ParseIntRules : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ParseIntRules, ReadsTheLeadingNumberLikeAtoi) { EXPECT_EQ(ParseInt(GetParam().text), GetParam().value); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseIntRules,
+    ::testing::Values(IntCase{"", 0}, IntCase{"abc", 0}, IntCase{"42", 42}, IntCase{"  \t\n\v\f\r-17x", -17},
+                      IntCase{"+8", 8}, IntCase{"4x -- 5555.56 usec", 4}, IntCase{"640 x 512", 640},
+                      IntCase{"- 5", 0}, IntCase{"1e3", 1}, IntCase{"2147483647", 2147483647},
+                      IntCase{"2147483648", 2147483647}, IntCase{"99999999999999999999999", 2147483647},
+                      IntCase{"-2147483648", -2147483648}, IntCase{"-2147483649", -2147483648},
+                      IntCase{"0x10", 0}));
+
+TEST(ParseInt, StopsAtAnEmbeddedNul) { EXPECT_EQ(ParseInt(std::string_view("12\0" "34", 5)), 12); }
+
+struct DoubleCase {
+  const char* text;
+  double value;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DoubleCase& c, std::ostream* os) { *os << c.text; }
+
+class ParseDoubleRules : public ::testing::TestWithParam<DoubleCase> {};
+
+TEST_P(ParseDoubleRules, ReadsTheLeadingNumberLikeAtof) {
+  EXPECT_EQ(ParseDouble(GetParam().text), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseDoubleRules,
+    ::testing::Values(DoubleCase{"", 0}, DoubleCase{"abc", 0}, DoubleCase{"2.8", 2.8}, DoubleCase{"  -0.25m", -0.25},
+                      DoubleCase{"2m", 2}, DoubleCase{"1e", 1}, DoubleCase{"1e3", 1000}, DoubleCase{".5", 0.5},
+                      DoubleCase{"2,8", 2}, DoubleCase{"0x1p4", 16}, DoubleCase{"Infinity", HUGE_VAL},
+                      DoubleCase{"-Infinity", -HUGE_VAL}, DoubleCase{"inf", HUGE_VAL}, DoubleCase{"1e999", HUGE_VAL},
+                      DoubleCase{"13.729104430178605", 13.729104430178605}));
+
+TEST(ParseDouble, ReadsNotANumber) {
+  EXPECT_TRUE(std::isnan(ParseDouble("NaN")));
+  EXPECT_TRUE(std::isnan(ParseDouble("nan(123)")));
+}
+
+TEST(ParseDouble, StopsAtAnEmbeddedNul) { EXPECT_EQ(ParseDouble(std::string_view("1.5\0" "9", 5)), 1.5); }
+
+TEST(ParseDouble, ReadsAVeryLongNumber) {
+  const std::string digits(100000, '1');
+  EXPECT_TRUE(std::isinf(ParseDouble(digits)));
+  EXPECT_EQ(ParseDouble("0." + digits), ParseDouble("0.1111111111111111111111"));
+}
+
+// printf in the C locale is the reference for every finite value.
+TEST(FormatG4, MatchesPrintfForFiniteValues) {
+  const double values[] = {13.729104430178605, 0.006912, 1234567, 1e-5, 0.0001, 99995, 9999.5, 2.8193536,
+                           -8.327738713984983, 5.300000000000001, 1e300, 4.9e-324, 0.5, 100, 1e15};
+  for (const double v : values) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.4g", v);
+    EXPECT_EQ(FormatG4(v), expected) << v;
+  }
+}
+
+TEST(NumberText, ZeroOfEitherSignIsShownAsZero) {
+  EXPECT_EQ(FormatG4(-0.0), "0");
+  EXPECT_EQ(FormatG15(-0.0), "0");
+  EXPECT_EQ(FormatFixed2(-0.0), "0.00");
+  EXPECT_EQ(FormatFixed2(-0.001), "0.00");
+  EXPECT_EQ(FormatFixed2(-0.006), "-0.01");
+  EXPECT_EQ(FormatG4(-1e-300), "-1e-300");
+}
+
+TEST(NumberText, NonFiniteValuesAreReadableAndReadBack) {
+  for (const double v : {HUGE_VAL, -HUGE_VAL}) {
+    for (const std::string& text : {FormatG4(v), FormatFixed2(v), FormatG15(v)}) {
+      EXPECT_EQ(ParseDouble(text), v) << text;
+    }
+  }
+  EXPECT_EQ(FormatG4(HUGE_VAL), "Infinity");
+  EXPECT_EQ(FormatG4(-HUGE_VAL), "-Infinity");
+  EXPECT_EQ(FormatG4(std::nan("")), "NaN");
+  EXPECT_EQ(FormatG4(-std::nan("")), "NaN");
+  EXPECT_TRUE(std::isnan(ParseDouble(FormatG4(std::nan("")))));
+}
+
+TEST(NumberText, GeneralFifteenShowsRoundedDigitsInFull) {
+  EXPECT_EQ(FormatG15(1235000), "1235000");
+  EXPECT_EQ(FormatG15(0.006912), "0.006912");
+  EXPECT_EQ(FormatFixed2(16666.666666666668), "16666.67");
+  EXPECT_EQ(FormatInt(-60), "-60");
+}
+
+// A desktop with a comma as decimal separator must neither read "2.8" as 2 nor show "2,819".
+TEST(NumberText, IgnoresTheProcessLocale) {
+  const char* applied = std::setlocale(LC_ALL, "de_DE.UTF-8");
+  if (applied == nullptr) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 2.5);
+  ASSERT_STREQ(probe, "2,5") << "the locale did not take effect";
+  EXPECT_EQ(ParseDouble("2.8"), 2.8);
+  EXPECT_EQ(ParseDouble("2,8"), 2);
+  EXPECT_EQ(FormatG4(2.8193536), "2.819");
+  EXPECT_EQ(FormatFixed2(3.456), "3.46");
+  std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace korvan
