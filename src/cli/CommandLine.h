@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+
+namespace korvan::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;  // the command ran, but the input was refused
+inline constexpr int kExitUsage = 2;    // the command line itself is wrong
+
+// Runs one korvan-lens command line, writing results to `out` and errors to `err` (one line
+// each); with --json an error is also written to `out` as {"error": ...}. Returns the exit status.
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace korvan::cli

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "app/LaunchMessage.h"
+#include "camera/CameraDefinition.h"
+#include "camera/CameraModes.h"
+#include "optics/Attachments.h"
+#include "optics/CalcState.h"
+#include "optics/Display.h"
+
+// The three subcommands of korvan-lens without their option parsing: each gathers texts, runs the
+// core exactly as the calculator window does, and hands back the texts the window would show.
+namespace korvan::cli {
+
+// A command's value, or the one-line reason its input was refused (exit status 1).
+template <typename T>
+struct Outcome {
+  std::optional<T> value;
+  std::string refusal;
+
+  static Outcome Refuse(std::string message) { return Outcome{std::nullopt, std::move(message)}; }
+};
+
+// What the user would have typed and chosen in the calculator window.
+struct CalcOptions {
+  std::optional<std::string> cameraFile;  // none: the built-in generic camera
+  std::optional<std::string> frameRate;   // none: the first frame-rate entry
+  std::optional<std::string> resolution;  // none: the first resolution at that rate
+  int shutterMultiple = 1;
+  ComputeMode computeMode = ComputeMode::FocalLength;
+  LensInput lensInput = LensInput::FocalLength;
+  std::string focalLength;
+  std::string magnification;
+  std::string fNumber = "1.0";
+  std::string objectDistance;
+  std::string fieldWidth;
+  std::string velocity;
+  LengthUnit unit = LengthUnit::Meters;
+  Direction direction = Direction::Horizontal;
+  AttachmentChoices attachments;
+};
+
+// Everything one calc run shows, all as the window's own texts, plus the state behind them.
+struct CalcReport {
+  std::string cameraName;
+  std::string frameRate;   // the selected list entries
+  std::string resolution;
+  std::string shutter;
+  std::string fNumber;     // the f-number text as given
+  std::string status;
+  std::string_view resultName;
+  std::string_view resultUnit;
+  UnitLabels units;
+  ResultTexts boxes;
+  ModeTexts modeTexts;
+  AttachmentChoices attachmentChoices;
+  AttachmentTexts attachments;
+  CalcState state;
+  double pixelPitchX = 0;
+  double pixelPitchY = 0;
+};
+
+Outcome<CalcReport> RunCalc(const CalcOptions& options);
+nlohmann::ordered_json CalcJson(const CalcReport& report);
+std::string CalcTable(const CalcReport& report);
+
+// A camera file read as the window's load reads it. Every status but Loaded is a refusal, the
+// mode-line fallback included: the command has no generic camera to fall back to.
+Outcome<CameraDefinition> ReadCamera(const std::string& path);
+nlohmann::ordered_json CameraJson(const CameraDefinition& camera);
+std::string CameraTable(const CameraDefinition& camera);
+
+// A launch message as start-up parses it. A message the program ignores (too short, or without a
+// comma) gives a request that is not valid; a message it would complain about is a refusal.
+Outcome<HostLaunchRequest> ParseLaunch(std::string_view message);
+nlohmann::ordered_json LaunchJson(const HostLaunchRequest& request);
+std::string LaunchTable(const HostLaunchRequest& request);
+
+nlohmann::ordered_json HostModelsJson();
+std::string HostModelsTable();
+
+// A double as JSON: finite values as numbers that read back bit-identical, the others as the
+// strings "inf", "-inf" and "nan", which JSON has no numbers for.
+nlohmann::ordered_json JsonNumber(double value);
+
+// The JSON text with two-space indentation. Camera files are 8-bit text, so a name may not be
+// valid UTF-8: such bytes become U+FFFD instead of aborting the output.
+std::string DumpJson(const nlohmann::ordered_json& json);
+
+}  // namespace korvan::cli

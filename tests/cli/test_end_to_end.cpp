@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "TempFiles.h"
+
+// Runs the built korvan-lens binary (its path comes from the build) as a user would.
+namespace {
+
+using korvan::testing::TempFiles;
+using Json = nlohmann::ordered_json;
+
+struct Ran {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ostringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
+
+Ran RunBinary(const std::vector<std::string>& args) {
+  TempFiles files;
+  const std::string outPath = files.Path("stdout");
+  const std::string errPath = files.Path("stderr");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<std::string> all{KORVAN_LENS_PATH};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  Ran ran;
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, KORVAN_LENS_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return ran;
+  int wait = 0;
+  if (waitpid(pid, &wait, 0) == pid && WIFEXITED(wait)) ran.status = WEXITSTATUS(wait);
+  ran.out = ReadAll(outPath);
+  ran.err = ReadAll(errPath);
+  return ran;
+}
+
+// Compares leaf by leaf, so that a failure names the key, and in the document's order.
+void ExpectSameValues(const Json& actual, const Json& expected) {
+  const Json a = actual.flatten();
+  const Json e = expected.flatten();
+  ASSERT_EQ(a.size(), e.size()) << actual.dump();
+  auto next = a.items().begin();
+  for (const auto& [key, value] : e.items()) {
+    EXPECT_EQ(next.key(), key);
+    EXPECT_EQ(next.value(), value) << key;
+    ++next;
+  }
+}
+
+TEST(KorvanLens, CalcPrintsTheDocumentedExample) {
+  const Ran ran = RunBinary({"calc", "--shutter", "3", "--f-number", "2.8", "--distance", "2", "--field-width", "0.5",
+                             "--velocity", "1", "--json"});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.err, "");
+  const Json expected = Json::parse(R"({
+    "camera": "No Camera Selected",
+    "frameRate": "60",
+    "resolution": "480 x 420",
+    "shutter": "3x -- 5555.56 usec",
+    "status": "To learn more about Korvan products and software, click on About.",
+    "boxes": {
+      "focalLength": "13.73", "magnification": "0.006912", "objectDistance": "2", "fieldWidth": "0.5",
+      "objectVelocity": "1",
+      "resultName": "Focal Length", "result": "13.73", "resultUnit": "mm",
+      "sensorWidthMm": "3.46", "sensorHeightMm": "3.02", "widthPx": "480", "heightPx": "420",
+      "workingFNumber": "2.819", "depthOfField": "2.202", "nearFocus": "1.386", "farFocus": "3.588",
+      "hyperFocus": "4.457", "fieldAngle": "14.25", "format": "1/3\" C",
+      "motionBlur": "0.005556", "pixelBlur": "5.3",
+      "lengthUnit": "meters", "speedUnit": "m/sec"
+    },
+    "attachments": {
+      "focalLength": "13.73", "magnification": "0.006912", "workingFNumber": "2.819",
+      "fieldWidth": "0.5", "focusShift": "0", "unit": "meters"
+    },
+    "state": {
+      "computeMode": 0, "direction": 0, "lensInput": 0, "unit": 1, "frameRate": 60, "shutterMultiple": 3,
+      "focalLengthMm": 13.729104430178605, "fieldRatio": 144.67592592592592, "fNumber": 2.8,
+      "objectDistance": 2.0, "fieldWidth": 0.5, "velocity": 1.0, "computedValue": 13.729104430178605,
+      "workingFNumber": 2.8193536, "depthOfField": 2.2016411095933126, "nearFocus": 1.3863935837398285,
+      "farFocus": 3.588034693333141, "fieldAngleDeg": 14.250044734301458, "hyperfocal": 4.457010014748293,
+      "centeredFormatLabel": "1/3\" C", "motionBlur": 0.005555555555555556, "pixelBlur": 5.333333333333334,
+      "resultsValid": true, "sensorWidthPx": 480, "sensorHeightPx": 420,
+      "pixelPitchX": 7.2e-06, "pixelPitchY": 7.2e-06
+    }
+  })");
+  ExpectSameValues(Json::parse(ran.out), expected);
+  // Doubles print in their shortest round-trip form, whole numbers with ".0".
+  EXPECT_NE(ran.out.find("\"focalLengthMm\": 13.729104430178605,"), std::string::npos);
+  EXPECT_NE(ran.out.find("\"objectDistance\": 2.0,"), std::string::npos);
+}
+
+TEST(KorvanLens, CameraReadsABenchCameraFile) {
+  TempFiles files;
+  const std::string path = files.Write("bench.cam", korvan::testing::kBenchCamera);
+  const Ran ran = RunBinary({"camera", path, "--json"});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  ExpectSameValues(Json::parse(ran.out), Json::parse(R"({
+    "name": "Bench Camera 1", "pixelPitchX": 1.2e-05, "pixelPitchY": 1.2e-05,
+    "modes": [
+      {"rateText": "250", "frameRate": 250, "width": 1280, "height": 1024},
+      {"rateText": "500", "frameRate": 500, "width": 1280, "height": 1024},
+      {"rateText": "500", "frameRate": 500, "width": 640, "height": 512},
+      {"rateText": "1000", "frameRate": 1000, "width": 640, "height": 512}
+    ],
+    "frameRates": ["250", "500", "1000"],
+    "resolutions": {"250": ["1280 x 1024"], "500": ["1280 x 1024", "640 x 512"], "1000": ["640 x 512"]}
+  })"));
+
+  const std::string badPath = files.Write("bad.cam", "Bench\n7.4;7.4\n500,640,512\n");
+  const Ran bad = RunBinary({"camera", badPath});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "Badly formatted file, 7.4;7.4\n");
+}
+
+TEST(KorvanLens, LaunchParsesGoodMessagesAndRefusesMalformedOnes) {
+  const Ran good = RunBinary({"launch", "X,Korvan Falke 500,500,320,280,4", "--json"});
+  ASSERT_EQ(good.status, 0) << good.err;
+  ExpectSameValues(Json::parse(good.out), Json::parse(R"({"cameraName": "Korvan Falke 500",
+      "cameraFile": "falke500.cam", "frameRate": 500, "imageWidth": 320, "imageHeight": 280,
+      "shutterMultiple": 4, "valid": true})"));
+
+  const Ran ignored = RunBinary({"launch", "C:\\cameras\\x.cam", "--json"});
+  EXPECT_EQ(ignored.status, 0);
+  EXPECT_EQ(Json::parse(ignored.out), Json::parse(R"({"valid": false})"));
+
+  const Ran malformed = RunBinary({"launch", "X,Korvan Falke 500,500", "--json"});
+  EXPECT_EQ(malformed.status, 1);
+  EXPECT_EQ(malformed.err, "Improperly formatted message from Korvan.  Unable to load current settings.\n");
+  EXPECT_EQ(Json::parse(malformed.out)["error"],
+            "Improperly formatted message from Korvan.  Unable to load current settings.");
+
+  const Ran models = RunBinary({"launch", "--models", "--json"});
+  ASSERT_EQ(models.status, 0) << models.err;
+  const Json rows = Json::parse(models.out);
+  ASSERT_EQ(rows.size(), 41u);
+  for (const Json& row : rows) {
+    EXPECT_NE(row["modelName"], "");
+    EXPECT_NE(row["modelName"].get<std::string>().find(' '), std::string::npos);
+  }
+}
+
+TEST(KorvanLens, ExitStatusSaysWhatWentWrong) {
+  EXPECT_EQ(RunBinary({"calc"}).status, 0);
+  EXPECT_EQ(RunBinary({"calc", "--frame-rate", "59"}).status, 1);
+  const Ran usage = RunBinary({"calc", "--unit", "furlongs", "--json"});
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_TRUE(Json::parse(usage.out).contains("error"));
+}
+
+}  // namespace
