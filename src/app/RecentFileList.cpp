@@ -1,0 +1,29 @@
+#include "app/RecentFileList.h"
+
+#include <algorithm>
+
+namespace korvan {
+
+void RecentFileList::Add(const std::string& path) {
+  if (path.empty() || capacity_ == 0) return;
+  entries_.erase(std::remove(entries_.begin(), entries_.end(), path), entries_.end());
+  entries_.insert(entries_.begin(), path);
+  if (entries_.size() > capacity_) entries_.resize(capacity_);
+}
+
+void RecentFileList::Load(const std::vector<std::string>& stored) {
+  entries_.clear();
+  for (const std::string& path : stored) {
+    if (entries_.size() == capacity_) break;
+    if (path.empty() || std::find(entries_.begin(), entries_.end(), path) != entries_.end()) continue;
+    entries_.push_back(path);
+  }
+}
+
+std::vector<std::string> RecentFileList::FileNames() const {
+  std::vector<std::string> names(capacity_);
+  std::copy(entries_.begin(), entries_.end(), names.begin());
+  return names;
+}
+
+}  // namespace korvan
