@@ -1,0 +1,112 @@
+// The costs that decide whether typing into a box feels instant and whether a large camera file
+// loads without a pause: one full cycle from box texts to every shown text, the engine alone, and
+// reading a camera file of 100,000 modes.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include "camera/CameraFile.h"
+#include "optics/Attachments.h"
+#include "optics/ControlIds.h"
+#include "optics/Display.h"
+#include "optics/Engine.h"
+
+namespace {
+
+using namespace korvan;
+
+constexpr double kPitch = 7.2e-6;
+
+// The generic camera at 60 frames per second, focal length computed from a 0.5 m field at 2 m.
+InputTexts WorkedExampleInputs() {
+  return InputTexts{.computeMode = ComputeMode::FocalLength,
+                    .unit = LengthUnit::Meters,
+                    .frameRate = "60",
+                    .shutter = "3x -- 5555.56 usec",
+                    .focalLength = "",  // computed in this mode
+                    .magnification = "",
+                    .fNumber = "2.8",
+                    .objectDistance = "2",
+                    .fieldWidth = "0.5",
+                    .velocity = "1"};
+}
+
+CalcState WorkedExampleState() {
+  CalcState state;
+  state.sensorWidthPx = 480;
+  state.sensorHeightPx = 420;
+  return state;
+}
+
+void BM_FullCycle(benchmark::State& bench) {
+  const InputTexts inputs = WorkedExampleInputs();
+  const AttachmentChoices choices;  // the window as it opens: nothing attached
+  CalcState state = WorkedExampleState();
+  for (auto _ : bench) {
+    ReadInputs(inputs, state);
+    ComputeGeometry(state, kPitch, kPitch);
+    ComputeBlur(state, kPitch, kPitch);
+    ResultTexts results = MakeResultTexts(state);
+    std::uint32_t status = StatusAfterCycle(state, ids::kFieldWidthEdit, ids::kFieldWidthEdit);
+    AttachmentTexts attached = MakeAttachmentTexts(ComputeAttachments(state, kPitch, kPitch, choices));
+    benchmark::DoNotOptimize(results);
+    benchmark::DoNotOptimize(status);
+    benchmark::DoNotOptimize(attached);
+  }
+  // A fast cycle that computes the wrong thing is no result.
+  if (MakeResultTexts(state).focalLength != "13.73") bench.SkipWithError("worked example gave the wrong focal length");
+}
+BENCHMARK(BM_FullCycle);
+
+void BM_Engine(benchmark::State& bench) {
+  CalcState state = WorkedExampleState();
+  ReadInputs(WorkedExampleInputs(), state);
+  for (auto _ : bench) {
+    ComputeGeometry(state, kPitch, kPitch);
+    ComputeBlur(state, kPitch, kPitch);
+    benchmark::DoNotOptimize(state);
+  }
+  if (!state.resultsValid) bench.SkipWithError("worked example gave no valid result");
+}
+BENCHMARK(BM_Engine);
+
+class LargeCameraFile : public benchmark::Fixture {
+ public:
+  static constexpr int kModes = 100000;
+
+  void SetUp(const benchmark::State&) override {
+    path_ = (std::filesystem::temp_directory_path() / ("korvan-bench-" + std::to_string(::getpid()) + ".cam")).string();
+    std::ofstream out(path_, std::ios::binary);
+    out << "# generated for the benchmark\nBench Camera Large\n7.4, 7.4\n";
+    for (int i = 0; i < kModes; ++i) {
+      const int rate = 50 * (1 + i / 8);
+      out << rate << ',' << 1280 - 16 * (i % 8) << ',' << 1024 - 16 * (i % 8) << '\n';
+    }
+  }
+
+  void TearDown(const benchmark::State&) override {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+
+ protected:
+  std::string path_;
+};
+
+BENCHMARK_DEFINE_F(LargeCameraFile, Read100kModes)(benchmark::State& bench) {
+  for (auto _ : bench) {
+    CameraReadResult result = ReadCameraFile(path_);
+    if (result.status != CameraReadStatus::Loaded || result.camera.ModeCount() != kModes) {
+      bench.SkipWithError("the generated camera file did not load");
+      break;
+    }
+    benchmark::DoNotOptimize(result);
+  }
+}
+BENCHMARK_REGISTER_F(LargeCameraFile, Read100kModes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
