@@ -1,0 +1,115 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+
+#include "camera/CameraDefinition.h"
+#include "optics/CalcState.h"
+#include "ui/CalculatorContext.h"
+#include "ui/Controls.h"
+
+namespace Ui {
+class CCalculatorDlg;
+}
+
+namespace korvan {
+
+class CAttachmentsDlg;
+
+// The calculator window: gathers the texts of its controls, lets the core compute, and writes the
+// core's texts back. Every input event ends in one of three cycles (Recalculate, RecalculateBlur,
+// RecalculateFromEdit); every write of an edit box runs that box's handler at once.
+class CCalculatorDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CCalculatorDlg(CalculatorContext context = {}, QWidget* parent = nullptr);
+  ~CCalculatorDlg() override;
+
+  // Camera list and camera in force.
+  void AddCameraToList(const std::string& name, const std::string& path);
+  bool LoadSelectedCamera();
+  void ApplyCamera(const CameraDefinition& definition);
+  const CameraDefinition& CurrentCamera() const { return currentCamera_; }
+  const std::vector<std::string>& CameraFilePaths() const { return cameraFilePaths_; }
+
+  const CalcState& State() const { return state_; }
+  CAttachmentsDlg* AttachmentsWindow() const { return attachmentsWindow_; }
+
+  // The cycles.
+  void Recalculate();
+  void RecalculateBlur();
+  void RecalculateFromEdit(int editId);
+  void ReadInputs();
+  void ShowResults();
+  void SetStatus(std::uint32_t key);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // However the window ends, the attachments window goes with it.
+  void done(int result) override;
+
+ private:
+  // Initialisation and compute modes.
+  void OnInitDialog();
+  void ConnectControls();
+  void SizeControls();
+  void OnComputeModeChanged();
+  void OnFocalLengthRadio();
+  void OnMagnificationRadio();
+  void OnReset();
+  void OnOK();
+  void OnQuit();
+
+  // Shell pieces, filled in by the application's start-up.
+  void AddAboutMenuItem();
+  void SetUpIcon();
+  void OnAbout();
+  void ApplyLaunchRequest();
+  void RestoreLastCamera();
+  void FillCameraListFromRecentFiles();
+  void OnSelectCameraFiles();
+
+  // Camera, frame rate, resolution and shutter.
+  void OnCameraChange();
+  void OnFrameRateChanged();
+  void OnResolutionChanged();
+  void ShowMode(std::optional<std::size_t> mode);
+  void FillResolutionList(std::uint32_t rate, std::size_t modeIndex);
+  void FillShutterList(std::uint32_t rate);
+  void AppendCameraEntry(const std::string& name);
+  void SelectCameraEntry(const std::string& name);
+  void ShowMessage(const std::string& text);
+
+  // Units, edit boxes and the attachments window.
+  void OnUnitsChanged();
+  void UpdateResultUnitLabel();
+  void OnEditTextChanged(int editId);
+  void WriteBox(int id, const std::string& text);
+  void ShowAttachments();
+
+  int ComputeModeIndex() const;
+  int UnitIndex() const;
+  QLineEdit* Edit(int id) const { return controls_.Get<QLineEdit>(id); }
+  QComboBox* List(int id) const { return controls_.Get<QComboBox>(id); }
+
+  std::unique_ptr<Ui::CCalculatorDlg> ui_;
+  ControlTable controls_;
+  CalculatorContext context_;
+  CalcState state_;
+  CameraDefinition genericCamera_;
+  CameraDefinition currentCamera_;
+  std::vector<std::string> cameraFilePaths_;
+  std::array<int, 3> statusRowByKey_{};
+  CAttachmentsDlg* attachmentsWindow_ = nullptr;  // owned as a child window
+};
+
+}  // namespace korvan
