@@ -42,5 +42,15 @@ bench: deps
 fuzz: deps
 	@bash scripts/run-fuzzers $(FUZZ_SECONDS)
 
+# A Debian package of the program, the command, the camera files, the desktop entry and the icon,
+# built in its own folder for /usr; the .deb lands in build/package.
+PACKAGE := build/package
+package:
+	@KORVAN_PACKAGE=1 bash scripts/install-deps
+	@cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DKORVAN_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(PACKAGE) -j $(JOBS)
+	@cd $(PACKAGE) && cpack -G DEB
+
 clean:
 	@rm -rf build

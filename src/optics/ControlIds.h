@@ -69,4 +69,11 @@ inline constexpr int kAdjFieldWidthUnit = 1094;
 inline constexpr int kAdjFocusShiftUnit = 1095;
 inline constexpr int kDismissButton = 1;
 
+// Start-up picture, About box and the open-file dialog's download panel.
+inline constexpr int kContinueButton = 1031;
+inline constexpr int kVersionText = 1102;
+inline constexpr int kDownloadLink = 1103;
+inline constexpr int kDownloadText = 1104;
+inline constexpr int kDownloadLabel = 1105;
+
 }  // namespace korvan::ids

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 
@@ -67,6 +68,15 @@ CCalculatorDlg::~CCalculatorDlg() = default;
 void CCalculatorDlg::SizeControls() {
   auto* picture = controls_.Get<QSvgWidget>(ids::kPicture);
   picture->setFixedSize(picture->renderer()->defaultSize());
+
+  // The resolution list shows a camera's largest image sizes whole ("4096 x 2176" and beyond).
+  auto* resolutions = List(ids::kResolutionList);
+  QStyleOptionComboBox option;
+  option.initFrom(resolutions);
+  const QSize widest(resolutions->fontMetrics().horizontalAdvance(QStringLiteral("88888 x 88888")),
+                     resolutions->fontMetrics().height());
+  resolutions->setMinimumWidth(
+      resolutions->style()->sizeFromContents(QStyle::CT_ComboBox, &option, widest, resolutions).width());
   for (int id : kNumberBoxes) {
     ApplyReadOnlyLook(Edit(id));
     SizeForNumbers(Edit(id));

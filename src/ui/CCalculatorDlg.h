@@ -41,6 +41,10 @@ class CCalculatorDlg : public QDialog {
   const CameraDefinition& CurrentCamera() const { return currentCamera_; }
   const std::vector<std::string>& CameraFilePaths() const { return cameraFilePaths_; }
 
+  // A command of the window's system menu (on other desktops, of its context menu); true when it
+  // was the About item, which opens the About box.
+  bool OnSysCommand(unsigned commandId);
+
   const CalcState& State() const { return state_; }
   CAttachmentsDlg* AttachmentsWindow() const { return attachmentsWindow_; }
 
@@ -54,6 +58,9 @@ class CCalculatorDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+#ifdef Q_OS_WIN
+  bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
   // However the window ends, the attachments window goes with it.
   void done(int result) override;
 
@@ -73,8 +80,8 @@ class CCalculatorDlg : public QDialog {
   void AddAboutMenuItem();
   void SetUpIcon();
   void OnAbout();
-  void ApplyLaunchRequest();
-  void RestoreLastCamera();
+  bool ApplyLaunchRequest();
+  int RestoreLastCamera();
   void FillCameraListFromRecentFiles();
   void OnSelectCameraFiles();
 

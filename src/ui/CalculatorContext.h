@@ -1,7 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include <QStringList>
+
+class QWidget;
 
 namespace korvan {
 
@@ -12,13 +18,21 @@ struct HostLaunchRequest;
 // tests put recording versions in its place.
 struct CalculatorContext {
   // The host application's launch settings; the last camera is restored instead when there is
-  // none or it is not valid.
-  const HostLaunchRequest* launchRequest = nullptr;
+  // none or it is not valid. Applying it clamps its shutter setting in place.
+  HostLaunchRequest* launchRequest = nullptr;
   // Where the window's messages go; the warning message boxes when null.
   MessageSink* messages = nullptr;
   // Runs after a camera file loaded successfully, with its path as the file system spells it:
   // the place to remember the last camera and to put the file at the head of the recent files.
   std::function<void(const std::string& path)> cameraLoaded;
+  // The path of the camera file loaded last, as it was stored; nothing when none is remembered.
+  std::function<std::optional<std::string>()> lastCamera;
+  // The recent camera files, most recent first, one entry per place of the list (empty where a
+  // place is unused).
+  std::function<std::vector<std::string>()> recentFileNames;
+  // Asks for camera files to add ("Select..."): their full paths, or nothing when cancelled.
+  // The camera open-file dialog when empty.
+  std::function<std::optional<QStringList>(QWidget* owner)> chooseCameraFiles;
 };
 
 }  // namespace korvan

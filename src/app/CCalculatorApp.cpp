@@ -1,0 +1,151 @@
+#include "app/CCalculatorApp.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QSessionManager>
+
+#include "app/CSplashDlg.h"
+#include "app/TerminationWatcher.h"
+#include "ui/CCalculatorDlg.h"
+#include "ui/Controls.h"
+
+namespace korvan {
+
+namespace {
+
+bool IsOption(const std::string& argument) {
+  if (argument.empty()) return false;
+#ifdef Q_OS_WIN
+  if (argument.front() == '/') return true;
+#endif
+  return argument.front() == '-';
+}
+
+QString ToQString(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void CCalculatorApp::QuitAwareSink::Show(QWidget* owner, const QString& caption, const QString& text) {
+  if (*quitRequested_) return;
+  (inner_ ? *inner_ : DefaultMessageSink()).Show(owner, caption, text);
+}
+
+CCalculatorApp::CommandLine CCalculatorApp::ReadCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine commandLine;
+  for (const std::string& argument : arguments) {
+    if (argument == "--no-splash") {
+      commandLine.splash = false;
+    } else if (!IsOption(argument) && !commandLine.fileArgument) {
+      commandLine.fileArgument = argument;
+    }
+  }
+  return commandLine;
+}
+
+CCalculatorApp::CCalculatorApp(SettingsStore::Locations settings, MessageSink* messages)
+    : settings_(std::move(settings)), quitAwareMessages_(messages, &quitRequested_) {}
+
+CCalculatorApp::~CCalculatorApp() = default;
+
+void CCalculatorApp::LoadRecentFiles() {
+  std::vector<std::string> stored;
+  for (const QString& path : settings_.RecentFiles()) stored.push_back(PathToBytes(path));
+  recentFiles_.Load(stored);
+  recentFilesLoaded_ = true;
+}
+
+void CCalculatorApp::SaveRecentFiles() {
+  // A list never loaded would overwrite the stored one with nothing.
+  if (!recentFilesLoaded_) return;
+  QStringList paths;
+  for (const std::string& path : recentFiles_.Entries()) paths << PathFromBytes(path);
+  settings_.SaveRecentFiles(paths);
+}
+
+void CCalculatorApp::HandleFileArgument(const std::optional<std::string>& argument) {
+  if (argument && argument->size() >= kMinLaunchArgumentLength) ParseLaunchMessage(*argument);
+}
+
+void CCalculatorApp::ParseLaunchMessage(const std::string& message) {
+  const LaunchParseResult result = korvan::ParseLaunchMessage(message);
+  if (result.status == LaunchParseStatus::Accepted) {
+    launchRequest = result.request;
+  } else if (!result.message.empty()) {
+    // Shown before the calculator window exists, so the box has no owner.
+    Messages().Show(nullptr, ToQString(kLaunchCaption), ToQString(result.message));
+  }
+}
+
+void CCalculatorApp::GetRecentFileNames(std::vector<std::string>& list) const { list = recentFiles_.FileNames(); }
+
+void CCalculatorApp::OnCameraLoaded(const std::string& path) {
+  settings_.SaveLastCamera(PathFromBytes(path));
+  recentFiles_.Add(path);
+  // Written at once, so that nothing is lost if the program ends without reaching its exit.
+  SaveRecentFiles();
+}
+
+CalculatorContext CCalculatorApp::MakeContext() {
+  CalculatorContext context;
+  context.launchRequest = &launchRequest;
+  context.messages = &quitAwareMessages_;
+  context.cameraLoaded = [this](const std::string& path) { OnCameraLoaded(path); };
+  context.lastCamera = [this]() -> std::optional<std::string> {
+    if (const std::optional<QString> path = settings_.LastCamera()) return PathToBytes(*path);
+    return std::nullopt;
+  };
+  context.recentFileNames = [this] {
+    std::vector<std::string> names;
+    GetRecentFileNames(names);
+    return names;
+  };
+  return context;
+}
+
+void CCalculatorApp::RequestQuit() {
+  quitRequested_ = true;
+  // Boxes and menus above the calculator end their own modal runs; the calculator then ends as
+  // its Quit button ends it.
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible() || window == mainWindow_) continue;
+    if (auto* dialog = qobject_cast<QDialog*>(window)) {
+      dialog->done(QDialog::Rejected);
+    } else if (auto* menu = qobject_cast<QMenu*>(window)) {
+      menu->close();
+    }
+  }
+  if (mainWindow_) mainWindow_->accept();
+}
+
+int CCalculatorApp::Run(const CommandLine& commandLine) {
+  terminationWatcher_ = new TerminationWatcher(this);
+  connect(terminationWatcher_, &TerminationWatcher::terminationRequested, this, [this] { RequestQuit(); });
+#ifndef QT_NO_SESSIONMANAGER
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { RequestQuit(); });
+#endif
+
+  if (commandLine.splash) {
+    CSplashDlg splash;
+    splash.exec();
+  }
+  if (!quitRequested_) {
+    LoadRecentFiles();
+    HandleFileArgument(commandLine.fileArgument);
+  }
+  if (!quitRequested_) {
+    CCalculatorDlg calculator(MakeContext());
+    mainWindow_ = &calculator;
+    // A request to end may already have come while the window initialised.
+    if (!quitRequested_) calculator.exec();
+    mainWindow_ = nullptr;
+  }
+  SaveRecentFiles();
+
+  delete terminationWatcher_;
+  terminationWatcher_ = nullptr;
+  return 0;
+}
+
+}  // namespace korvan

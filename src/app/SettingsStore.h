@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace korvan {
+
+// Where the program keeps what it remembers between runs: the camera file loaded last, which is
+// machine-wide, and the user's recent camera files. Every write replaces its file atomically, so
+// an interrupted write leaves the previous file whole.
+class SettingsStore {
+ public:
+  struct Locations {
+    // The machine-wide store: an INI file, or on Windows a registry key path. Empty: none.
+    QString machineFile;
+    // The user's own INI file: the recent files, and the last camera when the machine-wide store
+    // cannot be written.
+    QString userFile;
+  };
+
+  // The platform's places; the environment variable KORVAN_SETTINGS_DIR moves the machine-wide one.
+  static Locations DefaultLocations();
+
+  explicit SettingsStore(Locations locations);
+  ~SettingsStore();
+  SettingsStore(const SettingsStore&) = delete;
+  SettingsStore& operator=(const SettingsStore&) = delete;
+
+  // The value "Last Camera"; nothing when it is missing, not a string, or its file is damaged or
+  // unreadable.
+  std::optional<QString> LastCamera() const;
+
+  // Stores "Last Camera" machine-wide. When the machine-wide store cannot be written the value is
+  // kept in the user's own settings instead, so a user without the rights still gets it back.
+  // False only when neither could be written; the caller has nothing to report either way.
+  bool SaveLastCamera(const QString& path);
+
+  // At most 10 paths, most recent first; none from a damaged or unreadable file.
+  QStringList RecentFiles() const;
+  bool SaveRecentFiles(const QStringList& paths);
+
+  const Locations& locations() const { return locations_; }
+
+ private:
+  class File;
+
+  Locations locations_;
+  // Each file is opened once: whether it was damaged is only known when it is first read, since
+  // a second reader of an unchanged file would be handed what the first one salvaged from it.
+  std::unique_ptr<File> machine_;
+  std::unique_ptr<File> user_;
+};
+
+}  // namespace korvan

@@ -1,0 +1,58 @@
+#include "ui/CMyFileDialog.h"
+
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QTreeView>
+
+#include "ui/CStaticLink.h"
+#include "ui_CMyFileDialog.h"
+
+namespace korvan {
+
+CMyFileDialog::CMyFileDialog(QWidget* parent)
+    : QFileDialog(parent), panel_(std::make_unique<Ui::CMyFileDialogPanel>()) {
+  setOption(QFileDialog::DontUseNativeDialog);
+  setWindowTitle(tr("Open"));
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setFileMode(QFileDialog::ExistingFiles);
+  setDefaultSuffix(QStringLiteral("cam"));
+  setNameFilters({QStringLiteral("Camera Files (*.cam)"), QStringLiteral("All Files (*.*)")});
+  selectNameFilter(QStringLiteral("Camera Files (*.cam)"));
+
+  // Qt's own dialog lays its controls out in one grid; the panel takes a new row across all of it.
+  auto* panel = new QWidget(this);
+  panel_->setupUi(panel);
+  DownloadLink()->setText(QString::fromLatin1(kDownloadPageUrl));
+  if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+    grid->addWidget(panel, grid->rowCount(), 0, 1, grid->columnCount());
+  } else if (layout()) {
+    layout()->addWidget(panel);
+  }
+  // Room for the file names, sizes and dates side by side, the names taking what is left.
+  if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column) {
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+  }
+  resize(sizeHint().expandedTo(QSize(760, 520)));
+  if (auto* splitter = findChild<QSplitter*>(QStringLiteral("splitter")); splitter && splitter->count() == 2) {
+    const int places = fontMetrics().averageCharWidth() * 18;
+    splitter->setSizes({places, width() - places});
+  }
+}
+
+CMyFileDialog::~CMyFileDialog() = default;
+
+CStaticLink* CMyFileDialog::DownloadLink() const { return panel_->c1103; }
+
+std::optional<QStringList> ChooseCameraFiles(QWidget* owner) {
+  CMyFileDialog dialog(owner);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedFiles();
+}
+
+}  // namespace korvan

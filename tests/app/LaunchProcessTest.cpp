@@ -1,0 +1,113 @@
+// The real program started as the host starts it: with a launch message, in a folder holding the
+// camera files, with its settings in a temporary folder; then ended by a termination request.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/SettingsStore.h"
+
+namespace korvan {
+namespace {
+
+// True once the process has its handler for SIGTERM in place, so the request is not fatal.
+bool CatchesTermination(qint64 pid) {
+  QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!status.open(QIODevice::ReadOnly)) return false;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (!line.startsWith("SigCgt:")) continue;
+    bool ok = false;
+    const qulonglong caught = line.mid(7).trimmed().toULongLong(&ok, 16);
+    return ok && (caught & (1ull << (15 - 1)));
+  }
+  return false;
+}
+
+}  // namespace
+
+class LaunchProcessTest : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir root_;
+  int run_ = 0;
+
+  struct Run {
+    QString work;
+    SettingsStore::Locations settings;
+  };
+
+  Run Prepare() {
+    const QString base = root_.filePath(QStringLiteral("run%1").arg(++run_));
+    Run run{base + QStringLiteral("/work"),
+            {base + QStringLiteral("/machine/Korvan.ini"),
+             base + QStringLiteral("/config/Varnholt/Korvan Lens Calculator.ini")}};
+    QDir().mkpath(run.work);
+    QFile::copy(QStringLiteral(KORVAN_CAMERA_DIR "/falke500.cam"), run.work + QStringLiteral("/falke500.cam"));
+    return run;
+  }
+
+  void Start(QProcess& process, const Run& run, const QString& message) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("KORVAN_SETTINGS_DIR"), QFileInfo(run.settings.machineFile).absolutePath());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QFileInfo(run.settings.userFile).absolutePath() + QStringLiteral("/.."));
+    const QString runtime = QFileInfo(run.work).absolutePath() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(run.work);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral(KORVAN_PROGRAM), {QStringLiteral("--no-splash"), message});
+    QVERIFY(process.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(CatchesTermination(process.processId()), 30000);
+  }
+
+  static void EndsCleanly(QProcess& process) {
+    process.terminate();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+  }
+
+ private slots:
+  void initTestCase() { QVERIFY(root_.isValid()); }
+
+  void host_launch_loads_the_hosts_camera_from_the_current_directory() {
+    const Run run = Prepare();
+    QProcess process;
+    Start(process, run, QStringLiteral("X,Korvan Falke 500,500,800,600,4"));
+    QTRY_VERIFY_WITH_TIMEOUT(SettingsStore(run.settings).LastCamera() == QStringLiteral("falke500.cam"), 30000);
+    EndsCleanly(process);
+
+    SettingsStore left(run.settings);
+    QCOMPARE(left.LastCamera(), std::optional<QString>(QStringLiteral("falke500.cam")));
+    QCOMPARE(left.RecentFiles(), QStringList{QStringLiteral("falke500.cam")});
+  }
+
+  void termination_while_a_launch_error_is_shown_ends_the_program() {
+    const Run run = Prepare();
+    {
+      SettingsStore before(run.settings);
+      QVERIFY(before.SaveRecentFiles({run.work + QStringLiteral("/falke500.cam")}));
+    }
+    QProcess process;
+    // An unknown model: the program waits in the "Error" box before its window opens.
+    Start(process, run, QStringLiteral("X,Korvan Unknown 1,500,800,600,4"));
+    QTest::qWait(300);
+    QCOMPARE(process.state(), QProcess::Running);
+    EndsCleanly(process);
+
+    SettingsStore left(run.settings);
+    QCOMPARE(left.LastCamera(), std::nullopt);
+    QCOMPARE(left.RecentFiles(), QStringList{run.work + QStringLiteral("/falke500.cam")});
+  }
+};
+
+}  // namespace korvan
+
+QTEST_GUILESS_MAIN(korvan::LaunchProcessTest)
+#include "LaunchProcessTest.moc"

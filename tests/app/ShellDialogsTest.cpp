@@ -1,0 +1,250 @@
+// The start-up picture, the About box, the hyperlink and the camera open-file dialog.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSvgRenderer>
+#include <QSvgWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/CAboutDlg.h"
+#include "app/CSplashDlg.h"
+#include "optics/ControlIds.h"
+#include "ui/CMyFileDialog.h"
+#include "ui/CStaticLink.h"
+#include "ui/Controls.h"
+
+namespace korvan {
+namespace {
+
+template <class Widget = QWidget>
+Widget* Child(const QWidget* window, const QString& name) {
+  auto* widget = window->findChild<Widget*>(name);
+  if (!widget) qFatal("%s is missing", qPrintable(name));
+  return widget;
+}
+
+// A link whose openings and beeps are recorded instead of reaching the desktop.
+struct LinkShell {
+  bool opens = true;
+  QList<QUrl> opened;
+  int beeps = 0;
+  void Attach(CStaticLink* link) {
+    link->SetShell({[this](const QUrl& url) {
+                      opened << url;
+                      return opens;
+                    },
+                    [this] { ++beeps; }});
+  }
+};
+
+QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::Active, QPalette::WindowText); }
+
+}  // namespace
+
+class ShellDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void splash_is_a_frameless_picture_of_627_by_502() {
+    CSplashDlg splash;
+    QCOMPARE(splash.size(), QSize(627, 502));
+    QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(splash.windowTitle(), QStringLiteral("Korvan Lens Calculator"));
+    auto* picture = Child<QSvgWidget>(&splash, QStringLiteral("picture"));
+    QVERIFY(picture->renderer()->isValid());
+    QCOMPARE(picture->renderer()->defaultSize(), QSize(627, 502));
+    QCOMPARE(picture->geometry(), QRect(0, 0, 627, 502));
+
+    auto* button = Child<QPushButton>(&splash, ControlName(ids::kContinueButton));
+    QCOMPARE(button->text(), QStringLiteral("Click to Continue"));
+    // Over the picture's lower right corner, all of its text visible.
+    QVERIFY(splash.rect().contains(button->geometry()));
+    QVERIFY(button->x() > 627 / 2 && button->y() > 502 * 3 / 4);
+    QVERIFY(button->width() >= button->sizeHint().width());
+  }
+
+  void splash_stays_open_until_its_button_is_pressed() {
+    CSplashDlg splash;
+    splash.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&splash));
+    auto* button = Child<QPushButton>(&splash, ControlName(ids::kContinueButton));
+    button->setFocus();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      QTest::keyClick(&splash, key);
+      QVERIFY2(splash.isVisible(), qPrintable(QStringLiteral("key %1 closed it").arg(key)));
+    }
+    QVERIFY(!splash.close());
+    QVERIFY(splash.isVisible());
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(!splash.isVisible());
+    QCOMPARE(splash.result(), int(QDialog::Accepted));
+  }
+
+  void about_box_shows_the_version_in_place_of_its_template() {
+    CAboutDlg about;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Korvan Lens Calculator"));
+    QCOMPARE(Child<QLabel>(&about, ControlName(ids::kVersionText))->text(),
+             QStringLiteral("Korvan Lens Calculator Version 1.0.8"));
+    QVERIFY(Child<QSvgWidget>(&about, QStringLiteral("icon"))->renderer()->isValid());
+  }
+
+  void link_is_underlined_blue_until_opened_then_purple() {
+    CStaticLink link;
+    link.setText(QStringLiteral("https://example.org/page.html"));
+    LinkShell shell;
+    shell.Attach(&link);
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    QVERIFY(link.font().underline());
+    QCOMPARE(TextColour(&link), QColor(0, 0, 255));
+    QVERIFY(!link.Visited());
+
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QCOMPARE(shell.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/page.html"))});
+    QVERIFY(link.Visited());
+    QCOMPARE(TextColour(&link), QColor(128, 0, 128));
+    QCOMPARE(shell.beeps, 0);
+    QCOMPARE(link.LinkTarget(), QStringLiteral("https://example.org/page.html"));
+
+    // Later failures only beep; the link stays visited.
+    shell.opens = false;
+    link.setFocus();
+    QTest::keyClick(&link, Qt::Key_Space);
+    QCOMPARE(shell.opened.size(), 2);
+    QCOMPARE(shell.beeps, 1);
+    QVERIFY(link.Visited());
+    QCOMPARE(TextColour(&link), QColor(128, 0, 128));
+  }
+
+  void link_that_cannot_be_opened_beeps_and_stays_blue() {
+    CStaticLink link;
+    link.setText(QStringLiteral("shown text"));
+    link.SetLinkTarget(QStringLiteral("https://example.org/target.html"));
+    LinkShell shell;
+    shell.opens = false;
+    shell.Attach(&link);
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QCOMPARE(shell.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/target.html"))});
+    QCOMPARE(shell.beeps, 1);
+    QVERIFY(!link.Visited());
+    QCOMPARE(TextColour(&link), QColor(0, 0, 255));
+  }
+
+  void picture_link_keeps_its_own_looks() {
+    QWidget parent;
+    const QColor ownColour = parent.palette().color(QPalette::Active, QPalette::WindowText);
+    auto* link = new CStaticLink(&parent);
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    link->setPixmap(picture);
+    LinkShell shell;
+    shell.Attach(link);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QVERIFY(!link->font().underline());
+    QCOMPARE(TextColour(link), ownColour);
+    link->SetLinkTarget(QStringLiteral("https://example.org/"));
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(shell.opened.size(), 1);
+    QCOMPARE(TextColour(link), ownColour);
+  }
+
+  void file_dialog_offers_camera_files_and_the_download_panel_below_its_controls() {
+    CMyFileDialog dialog;
+    QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
+    QCOMPARE(dialog.nameFilters(),
+             (QStringList{QStringLiteral("Camera Files (*.cam)"), QStringLiteral("All Files (*.*)")}));
+    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Camera Files (*.cam)"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* group = Child<QGroupBox>(&dialog, QStringLiteral("downloadGroup"));
+    QCOMPARE(group->title(), QStringLiteral("Download New Camera Files"));
+    QVERIFY(Child<QLabel>(&dialog, ControlName(ids::kDownloadText))->text().contains(QLatin1String("camera files")));
+    QCOMPARE(Child<QLabel>(&dialog, ControlName(ids::kDownloadLabel))->text(), QStringLiteral("Download CAM files:"));
+
+    CStaticLink* link = dialog.DownloadLink();
+    QCOMPARE(link, Child<CStaticLink>(&dialog, ControlName(ids::kDownloadLink)));
+    QCOMPARE(QUrl(link->text()).path(), QStringLiteral("/html/selectcamfiles.html"));
+    QVERIFY(link->isVisible());
+
+    const auto* buttons = Child<QDialogButtonBox>(&dialog, QStringLiteral("buttonBox"));
+    const int panelTop = group->mapTo(&dialog, QPoint(0, 0)).y();
+    QVERIFY(panelTop >= buttons->mapTo(&dialog, QPoint(0, buttons->height())).y());
+    int shownViews = 0;
+    for (const auto* files : dialog.findChildren<QAbstractItemView*>()) {
+      if (!files->isVisible()) continue;
+      ++shownViews;
+      QVERIFY(panelTop >= files->mapTo(&dialog, QPoint(0, files->height())).y());
+    }
+    QVERIFY(shownViews > 0);
+  }
+
+  void link_is_blue_again_each_time_the_dialog_opens() {
+    LinkShell shell;
+    {
+      CMyFileDialog first;
+      shell.Attach(first.DownloadLink());
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      QTest::mouseClick(first.DownloadLink(), Qt::LeftButton);
+      QCOMPARE(TextColour(first.DownloadLink()), QColor(128, 0, 128));
+    }
+    CMyFileDialog second;
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    QVERIFY(!second.DownloadLink()->Visited());
+    QCOMPARE(TextColour(second.DownloadLink()), QColor(0, 0, 255));
+    QVERIFY(second.DownloadLink()->font().underline());
+  }
+
+  void chooser_yields_the_full_paths_of_several_files_or_nothing_on_cancel() {
+    QTemporaryDir dir;
+    for (const char* name : {"a.cam", "b.cam", "c.cam"}) {
+      QFile file(dir.filePath(QLatin1String(name)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QWidget owner;
+    QString failure;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<CMyFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) {
+        failure = QStringLiteral("no file dialog open");
+        return;
+      }
+      if (dialog->parentWidget() != &owner) failure = QStringLiteral("not owned by the window");
+      dialog->setDirectory(dir.path());
+      Child<QLineEdit>(dialog, QStringLiteral("fileNameEdit"))
+          ->setText(QStringLiteral("\"c.cam\" \"a.cam\" \"b.cam\""));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::optional<QStringList> chosen = ChooseCameraFiles(&owner);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QVERIFY(chosen.has_value());
+    QStringList sorted = *chosen;
+    sorted.sort();
+    QCOMPARE(sorted, (QStringList{dir.filePath(QStringLiteral("a.cam")), dir.filePath(QStringLiteral("b.cam")),
+                                  dir.filePath(QStringLiteral("c.cam"))}));
+
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+    QCOMPARE(ChooseCameraFiles(&owner), std::nullopt);
+  }
+};
+
+}  // namespace korvan
+
+QTEST_MAIN(korvan::ShellDialogsTest)
+#include "ShellDialogsTest.moc"
