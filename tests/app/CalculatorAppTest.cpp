@@ -10,24 +10,12 @@
 
 #include "app/CCalculatorApp.h"
 #include "app/TerminationWatcher.h"
-#include "ui/MessageSink.h"
+#include "common/RecordingSink.h"
 
 namespace korvan {
 namespace {
 
-struct Message {
-  QWidget* owner;
-  QString caption;
-  QString text;
-};
-
-class RecordingSink final : public MessageSink {
- public:
-  void Show(QWidget* owner, const QString& caption, const QString& text) override {
-    messages.push_back({owner, caption, text});
-  }
-  std::vector<Message> messages;
-};
+using testing::RecordingSink;
 
 using Arguments = std::vector<std::string>;
 

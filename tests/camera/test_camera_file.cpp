@@ -8,22 +8,14 @@
 #include <string>
 
 #include "camera/CameraFile.h"
+#include "common/TestFiles.h"
 
 namespace korvan {
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kBenchCamera =
-    "# bench camera, calibrated\n"
-    "\n"
-    "Bench Camera 1\n"
-    "12, 12\n"
-    "250,1280,1024\n"
-    "500,1280,1024\n"
-    "  # reduced image from 500 fps\n"
-    "500,640,512\n"
-    "1000,640,512\n";
+using testing::kBenchCamera;
 
 CameraReadResult Read(std::string_view text) {
   LineSource source(text);
@@ -32,18 +24,9 @@ CameraReadResult Read(std::string_view text) {
 
 class TempDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("korvan-camera-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Write(const std::string& name, std::string_view content) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-  }
-  fs::path dir_;
+  std::string Write(const std::string& name, std::string_view content) { return files_.Write(name, content); }
+  testing::TempFiles files_;
+  const fs::path& dir_ = files_.Dir();
 };
 
 TEST(CameraFile, ReadsTheBenchCamera) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFiles.h"
+#include "common/TestFiles.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempFiles.h"
+#include "common/TestFiles.h"
 #include "cli/Commands.h"
 #include "cli/TextTable.h"
 

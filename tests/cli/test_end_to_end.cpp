@@ -12,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "TempFiles.h"
+#include "common/TestFiles.h"
 
 // Runs the built korvan-lens binary (its path comes from the build) as a user would.
 namespace {

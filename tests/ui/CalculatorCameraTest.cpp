@@ -4,28 +4,12 @@
 #include <fstream>
 
 #include "WindowDriver.h"
+#include "common/TestFiles.h"
 #include "optics/ControlIds.h"
 #include "ui/CCalculatorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;
-
-namespace {
-
-// The bench camera: 12 um pixels; 250 fps at 1280 x 1024, 500 fps at 1280 x 1024 and 640 x 512,
-// 1000 fps at 640 x 512. Comments and blank lines stand anywhere.
-const char kBenchCamera[] =
-    "# bench camera, calibrated\n"
-    "\n"
-    "Bench Camera 1\n"
-    "12, 12\n"
-    "250,1280,1024\n"
-    "500,1280,1024\n"
-    "  # reduced image from 500 fps\n"
-    "500,640,512\n"
-    "1000,640,512\n";
-
-}  // namespace
 
 class CalculatorCameraTest : public QObject {
   Q_OBJECT
@@ -38,7 +22,7 @@ class CalculatorCameraTest : public QObject {
 
   QString T(int id) const { return Text(window.get(), id); }
 
-  std::string WriteFile(const QString& name, const std::string& content) {
+  std::string WriteFile(const QString& name, std::string_view content) {
     const std::string path = PathToBytes(directory.filePath(name));
     std::ofstream(path, std::ios::binary) << content;
     return path;

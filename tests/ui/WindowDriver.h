@@ -14,23 +14,9 @@
 #include <QWidget>
 
 #include "ui/Controls.h"
-#include "ui/MessageSink.h"
+#include "common/RecordingSink.h"
 
 namespace korvan::testing {
-
-struct RecordedMessage {
-  QWidget* owner;
-  QString caption;
-  QString text;
-};
-
-class RecordingSink final : public MessageSink {
- public:
-  void Show(QWidget* owner, const QString& caption, const QString& text) override {
-    messages.push_back({owner, caption, text});
-  }
-  std::vector<RecordedMessage> messages;
-};
 
 // The offscreen platform warns about every pop-up it cannot raise or grab the keyboard for;
 // those warnings say nothing about the windows under test.

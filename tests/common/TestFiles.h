@@ -25,7 +25,7 @@ inline constexpr std::string_view kBenchCamera =
 class TempFiles {
  public:
   TempFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvan-cli-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "korvan-test-XXXXXX").string();
     dir_ = ::mkdtemp(pattern.data());
   }
   ~TempFiles() { std::filesystem::remove_all(dir_); }
@@ -38,6 +38,7 @@ class TempFiles {
     return path.string();
   }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  const std::filesystem::path& Dir() const { return dir_; }
 
  private:
   std::filesystem::path dir_;
