@@ -43,12 +43,12 @@ CameraReadResult Refused(CameraReadStatus status, std::string_view message, std:
 
 LineSource::LineSource(std::string_view text) : text_(text), eof_(true) {}
 
-LineSource::LineSource(std::FILE* file) : file_(file) {}
+LineSource::LineSource(std::FILE* file) : file_(file), buffer_(65536) {}
 
 bool LineSource::Fill() {
   if (eof_ || failed_ || file_ == nullptr) return false;
-  const std::size_t n = std::fread(buffer_, 1, sizeof buffer_, file_);
-  if (n < sizeof buffer_) {
+  const std::size_t n = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+  if (n < buffer_.size()) {
     if (std::ferror(file_)) failed_ = true;
     eof_ = true;
   }
@@ -73,7 +73,7 @@ bool LineSource::ReadLine(std::string& line) {
   for (;;) {
     if (begin_ == end_ && !Fill()) break;
     any = true;
-    const char* start = buffer_ + begin_;
+    const char* start = buffer_.data() + begin_;
     const void* lf = std::memchr(start, '\n', end_ - begin_);
     if (lf == nullptr) {
       line.append(start, end_ - begin_);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "camera/CameraDefinition.h"
 
@@ -27,7 +28,7 @@ class LineSource {
 
   std::string_view text_;
   std::FILE* file_ = nullptr;
-  char buffer_[65536];
+  std::vector<char> buffer_;  // only for a file
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;

@@ -36,6 +36,7 @@ std::string_view TubeName(std::string_view item) { return item.substr(0, item.fi
 
 std::vector<std::string> TubeNames() {
   std::vector<std::string> names;
+  names.reserve(kTubeItems.size());
   for (std::string_view item : kTubeItems) names.emplace_back(TubeName(item));
   return names;
 }
