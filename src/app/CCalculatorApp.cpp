@@ -21,10 +21,6 @@ bool IsOption(const std::string& argument) {
   return argument.front() == '-';
 }
 
-QString ToQString(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 void CCalculatorApp::QuitAwareSink::Show(QWidget* owner, const QString& caption, const QString& text) {
@@ -74,7 +70,7 @@ void CCalculatorApp::ParseLaunchMessage(const std::string& message) {
     launchRequest = result.request;
   } else if (!result.message.empty()) {
     // Shown before the calculator window exists, so the box has no owner.
-    Messages().Show(nullptr, ToQString(kLaunchCaption), ToQString(result.message));
+    Messages().Show(nullptr, FromText(kLaunchCaption), FromText(result.message));
   }
 }
 

@@ -13,6 +13,7 @@
 #include "optics/ControlIds.h"
 #include "optics/NumberText.h"
 #include "ui/CCalculatorDlg.h"
+#include "ui/Controls.h"
 #include "ui/CMyFileDialog.h"
 
 #ifdef Q_OS_WIN
@@ -22,10 +23,6 @@
 namespace korvan {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string Joined(std::string_view a, const std::string& b, std::string_view c = {}) {
   std::string text(a);
@@ -45,7 +42,7 @@ bool SelectEntryOrFirst(QComboBox* list, const std::string& text) {
 }  // namespace
 
 void CCalculatorDlg::AddAboutMenuItem() {
-  const QString text = ToQString(kAboutMenuText);
+  const QString text = FromText(kAboutMenuText);
   if (text.isEmpty()) return;
 #ifdef Q_OS_WIN
   HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
