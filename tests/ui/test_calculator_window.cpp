@@ -378,4 +378,4 @@ class CalculatorWindowTest : public QObject {
 };
 
 QTEST_MAIN(CalculatorWindowTest)
-#include "CalculatorWindowTest.moc"
+#include "test_calculator_window.moc"

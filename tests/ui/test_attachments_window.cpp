@@ -193,4 +193,4 @@ class AttachmentsWindowTest : public QObject {
 };
 
 QTEST_MAIN(AttachmentsWindowTest)
-#include "AttachmentsWindowTest.moc"
+#include "test_attachments_window.moc"

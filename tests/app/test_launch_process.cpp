@@ -110,4 +110,4 @@ class LaunchProcessTest : public QObject {
 }  // namespace korvan
 
 QTEST_GUILESS_MAIN(korvan::LaunchProcessTest)
-#include "LaunchProcessTest.moc"
+#include "test_launch_process.moc"

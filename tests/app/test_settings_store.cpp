@@ -274,4 +274,4 @@ class SettingsStoreTest : public QObject {
 }  // namespace korvan
 
 QTEST_GUILESS_MAIN(korvan::SettingsStoreTest)
-#include "SettingsStoreTest.moc"
+#include "test_settings_store.moc"

@@ -247,4 +247,4 @@ class ShellDialogsTest : public QObject {
 }  // namespace korvan
 
 QTEST_MAIN(korvan::ShellDialogsTest)
-#include "ShellDialogsTest.moc"
+#include "test_shell_dialogs.moc"

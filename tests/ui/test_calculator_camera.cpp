@@ -170,4 +170,4 @@ class CalculatorCameraTest : public QObject {
 };
 
 QTEST_MAIN(CalculatorCameraTest)
-#include "CalculatorCameraTest.moc"
+#include "test_calculator_camera.moc"

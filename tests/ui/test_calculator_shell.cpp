@@ -442,4 +442,4 @@ class CalculatorShellTest : public QObject {
 };
 
 QTEST_MAIN(CalculatorShellTest)
-#include "CalculatorShellTest.moc"
+#include "test_calculator_shell.moc"

@@ -173,4 +173,4 @@ class CalculatorAppTest : public QObject {
 }  // namespace korvan
 
 QTEST_MAIN(korvan::CalculatorAppTest)
-#include "CalculatorAppTest.moc"
+#include "test_calculator_app.moc"
