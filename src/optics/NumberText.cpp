@@ -76,6 +76,14 @@ std::string FormatFixed2(double value) { return Formatted(value, std::chars_form
 
 std::string FormatG15(double value) { return Formatted(value, std::chars_format::general, 15); }
 
+std::string FormatShortest(double value) {
+  if (std::isnan(value)) return std::string(kNotANumberText);
+  if (std::isinf(value)) return std::string(value > 0 ? kInfinityText : kNegativeInfinityText);
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
 std::string FormatInt(std::int64_t value) { return std::to_string(value); }
 
 std::string PrintfG4(double value) {

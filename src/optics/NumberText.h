@@ -30,6 +30,10 @@ std::string FormatFixed2(double value);
 // printf("%.15g") with the same zero and non-finite rules: general notation, up to 15 significant digits.
 std::string FormatG15(double value);
 
+// The shortest text that strtod reads back to exactly `value` (finite values only; the others as
+// the texts above).
+std::string FormatShortest(double value);
+
 // printf("%d").
 std::string FormatInt(std::int64_t value);
 

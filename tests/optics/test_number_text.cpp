@@ -5,6 +5,8 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <limits>
 #include <string>
 
@@ -111,6 +113,23 @@ TEST(NumberText, GeneralFifteenShowsRoundedDigitsInFull) {
   EXPECT_EQ(FormatInt(-60), "-60");
 }
 
+TEST(NumberText, ShortestTextReadsBackBitForBit) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const std::uint64_t bits = random();
+    double v = 0;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) continue;
+    const std::string text = FormatShortest(v);
+    ASSERT_EQ(std::memcmp(&v, &bits, sizeof v), 0);
+    const double back = ParseDouble(text);
+    ASSERT_EQ(std::memcmp(&back, &v, sizeof v), 0) << text;
+  }
+  EXPECT_EQ(FormatShortest(7.4), "7.4");
+  EXPECT_EQ(FormatShortest(12), "12");
+  EXPECT_EQ(FormatShortest(1e-320), "1e-320");
+}
+
 // A desktop with a comma as decimal separator must neither read "2.8" as 2 nor show "2,819".
 TEST(NumberText, IgnoresTheProcessLocale) {
   const char* applied = std::setlocale(LC_ALL, "de_DE.UTF-8");
@@ -122,6 +141,7 @@ TEST(NumberText, IgnoresTheProcessLocale) {
   EXPECT_EQ(ParseDouble("2,8"), 2);
   EXPECT_EQ(FormatG4(2.8193536), "2.819");
   EXPECT_EQ(FormatFixed2(3.456), "3.46");
+  EXPECT_EQ(FormatShortest(5.86), "5.86");
   std::setlocale(LC_ALL, "C");
 }
 
