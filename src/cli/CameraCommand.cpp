@@ -1,5 +1,9 @@
+#include <tuple>
+#include <utility>
+
 #include "camera/CameraFile.h"
 #include "camera/CameraModes.h"
+#include "camera/CameraWriter.h"
 #include "cli/Commands.h"
 #include "cli/TextTable.h"
 #include "optics/NumberText.h"
@@ -15,7 +19,33 @@ std::vector<std::string> ResolutionsAt(const CameraDefinition& camera, const std
   return BuildResolutionList(camera, camera.frameRates[*mode], std::nullopt).entries;
 }
 
+// The text before the first comma, and the rest after it (empty when there is no comma).
+std::pair<std::string, std::string> SplitAtComma(const std::string& text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return {text, {}};
+  return {text.substr(0, comma), text.substr(comma + 1)};
+}
+
 }  // namespace
+
+Outcome<CameraDefinition> WriteNewCamera(const NewCameraOptions& options) {
+  CameraDraft draft;
+  draft.name = options.name;
+  std::tie(draft.pixelWidth, draft.pixelHeight) = SplitAtComma(options.pixel);
+  for (const std::string& text : options.modes) {
+    CameraDraft::Mode mode;
+    std::string rest;
+    std::tie(mode.rate, rest) = SplitAtComma(text);
+    // A fourth field stays part of the height, which then is no whole number.
+    std::tie(mode.width, mode.height) = SplitAtComma(rest);
+    draft.modes.push_back(std::move(mode));
+  }
+  const DraftReading reading = ReadCameraDraft(draft);
+  if (!reading.issues.empty()) return Outcome<CameraDefinition>::Refuse(DescribeIssue(reading.issues.front()));
+  const CameraWriteResult written = WriteCameraFile(reading.camera, options.output, "korvan-lens camera new");
+  if (!written.written) return Outcome<CameraDefinition>::Refuse(written.message);
+  return ReadCamera(options.output);
+}
 
 Outcome<CameraDefinition> ReadCamera(const std::string& path) {
   CameraReadResult read = ReadCameraFile(path);

@@ -170,6 +170,17 @@ CalcOptions Resolve(const CLI::App& calc, const CalcArguments& a) {
   return o;
 }
 
+void AddCameraNewOptions(CLI::App& cameraNew, NewCameraOptions& o) {
+  cameraNew.add_option("--name", o.name, "Camera name, as the camera list shows it")->type_name("TEXT")->required();
+  cameraNew.add_option("--pixel", o.pixel, "Pixel width and height in micrometres")->type_name("W,H")->required();
+  cameraNew.add_option("--mode", o.modes, "A mode: frame rate, image width and height in pixels; repeat for more")
+      ->type_name("R,W,H")
+      ->required()
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  cameraNew.add_option("-o", o.output, "Camera file to write (replaced if it exists)")->type_name("FILE")->required();
+}
+
 bool AsksForJson(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -194,8 +205,12 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
   CLI::App* camera = app.add_subcommand("camera", "Read a camera file and print its modes and lists");
   std::string cameraPath;
-  camera->add_option("FILE", cameraPath, "Camera file (.cam)")->required();
+  CLI::Option* cameraFileOption = camera->add_option("FILE", cameraPath, "Camera file (.cam)");
   camera->add_flag("--json", json, "Print JSON instead of a table");
+  CLI::App* cameraNew = camera->add_subcommand("new", "Write a camera file from a name, a pixel size and modes");
+  NewCameraOptions newCamera;
+  AddCameraNewOptions(*cameraNew, newCamera);
+  cameraNew->add_flag("--json", json, "Print JSON instead of a table");
 
   CLI::App* launch = app.add_subcommand("launch", "Parse a launch message of the host application");
   std::string message;
@@ -210,6 +225,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     if (launch->parsed() && !models && messageOption->count() == 0) {
       throw CLI::RequiredError("MESSAGE or --models");
     }
+    if (camera->parsed() && !cameraNew->parsed() && cameraFileOption->count() == 0) throw CLI::RequiredError("FILE");
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(e, out, err);
     return Printer(AsksForJson(argc, argv), out, err).Error(e.what(), kExitUsage);
@@ -218,6 +234,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   const Printer printer(json, out, err);
   if (calc->parsed()) {
     return printer.Print(RunCalc(Resolve(*calc, calcArguments)), CalcJson, CalcTable);
+  }
+  if (cameraNew->parsed()) {
+    return printer.Print(WriteNewCamera(newCamera), CameraJson, CameraTable);
   }
   if (camera->parsed()) {
     return printer.Print(ReadCamera(cameraPath), CameraJson, CameraTable);

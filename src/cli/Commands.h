@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -74,6 +75,18 @@ std::string CalcTable(const CalcReport& report);
 Outcome<CameraDefinition> ReadCamera(const std::string& path);
 nlohmann::ordered_json CameraJson(const CameraDefinition& camera);
 std::string CameraTable(const CameraDefinition& camera);
+
+// A camera file to write, as given on the command line: "W,H" micrometres and "R,W,H" modes.
+struct NewCameraOptions {
+  std::string name;
+  std::string pixel;
+  std::vector<std::string> modes;
+  std::string output;
+};
+
+// Checks the camera as the camera editor does, writes the file and reads it back; the camera read
+// back, or the first reason it could not be written.
+Outcome<CameraDefinition> WriteNewCamera(const NewCameraOptions& options);
 
 // A launch message as start-up parses it. A message the program ignores (too short, or without a
 // comma) gives a request that is not valid; a message it would complain about is a refusal.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,8 @@
 
 namespace korvan::cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct Ran {
   int status;
@@ -65,7 +70,15 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"BadTubes", {"calc", "--tubes", "11"}, kExitUsage},
                       StatusCase{"CameraWithoutFile", {"camera"}, kExitUsage},
                       StatusCase{"LaunchWithoutMessage", {"launch"}, kExitUsage},
-                      StatusCase{"MessageAndModels", {"launch", "X,a b,1,2,3,4", "--models"}, kExitUsage}),
+                      StatusCase{"MessageAndModels", {"launch", "X,a b,1,2,3,4", "--models"}, kExitUsage},
+                      StatusCase{"NewCameraWithoutMode",
+                                 {"camera", "new", "--name", "X", "--pixel", "7,7", "-o", "x.cam"}, kExitUsage},
+                      StatusCase{"NewCameraWithoutFile",
+                                 {"camera", "new", "--name", "X", "--pixel", "7,7", "--mode", "1,2,3"}, kExitUsage},
+                      StatusCase{"NewCameraRefused",
+                                 {"camera", "new", "--name", "# X", "--pixel", "7,7", "--mode", "1,2,3", "-o",
+                                  "no-such-dir/x.cam"},
+                                 kExitRefused}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, JsonErrorKeepsTheMessageAndStandardErrorOneLine) {
@@ -80,6 +93,64 @@ TEST(CommandLine, JsonErrorKeepsTheMessageAndStandardErrorOneLine) {
   const Ran usage = RunArgs({"calc", "--json", "--unit", "furlongs"});
   EXPECT_EQ(usage.status, kExitUsage);
   EXPECT_EQ(nlohmann::json::parse(usage.out)["error"], usage.err.substr(0, usage.err.size() - 1));
+}
+
+TEST(CommandLine, CameraNewWritesAFileThatCameraReadsBack) {
+  korvan::testing::TempFiles files;
+  const std::string path = files.Path("new");
+  const Ran written = RunArgs({"camera", "new", "--name", "Bench Camera 1", "--pixel", " 12, 5.86 ", "--mode",
+                               "250,1280,1024", "--mode", "500,640,512", "--mode", "500,1280,1024", "-o", path,
+                               "--json"});
+  ASSERT_EQ(written.status, kExitOk) << written.err;
+  const Ran read = RunArgs({"camera", path, "--json"});
+  ASSERT_EQ(read.status, kExitOk) << read.err;
+  EXPECT_EQ(written.out, read.out);
+  const nlohmann::json camera = nlohmann::json::parse(read.out);
+  EXPECT_EQ(camera["pixelPitchY"], 5.86 * 1e-6);
+  EXPECT_EQ(camera["resolutions"]["500"], nlohmann::json::parse(R"(["640 x 512", "1280 x 1024"])"));
+  const fs::path previous = fs::current_path();
+  fs::current_path(files.Dir());
+  const Ran byName = RunArgs({"camera", "./new", "--json"});
+  fs::current_path(previous);
+  EXPECT_EQ(byName.out, read.out) << "a file named like the subcommand";
+}
+
+TEST(CommandLine, CameraNewRefusesAsTheEditorDoesAndKeepsTheOldFile) {
+  korvan::testing::TempFiles files;
+  const std::string old = files.Write("old.cam", korvan::testing::kBenchCamera);
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"--name", "", "--pixel", "7.4,7.4", "--mode", "1,2,3"}, "Name: Enter the camera's name."},
+      {{"--name", std::string(10000, 'n'), "--pixel", "7.4,7.4", "--mode", "1,2,3"},
+       "Name: The name must not be longer than 255 characters."},
+      {{"--name", "K\xfc", "--pixel", "7.4,7.4", "--mode", "1,2,3"}, "Name: The name is not valid UTF-8 text."},
+      {{"--name", "X", "--pixel", "7.4", "--mode", "1,2,3"}, "Pixel height: Enter the pixel size in micrometres."},
+      {{"--name", "X", "--pixel", "-1,7.4", "--mode", "1,2,3"}, "Pixel width: The pixel size must be greater than 0."},
+      {{"--name", "X", "--pixel", "7.4,7.4", "--mode", "1,2,3", "--mode", "500,640"},
+       "Height of mode 2: Enter a whole number."},
+      {{"--name", "X", "--pixel", "7.4,7.4", "--mode", "500,640,512,4"}, "Height of mode 1: Must be a whole number."},
+      {{"--name", "X", "--pixel", "7.4,7.4", "--mode", "4294967296,640,512"},
+       "Frame rate of mode 1: Must be between 1 and 2147483647."},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"camera", "new"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"-o", old});
+    const Ran ran = RunArgs(args);
+    EXPECT_EQ(ran.status, kExitRefused) << c.message;
+    EXPECT_EQ(ran.err, c.message + "\n");
+  }
+  fs::create_directory(files.Path("folder.cam"));
+  const Ran ran = RunArgs({"camera", "new", "--name", "X", "--pixel", "7,7", "--mode", "1,2,3", "-o",
+                           files.Path("folder.cam")});
+  EXPECT_EQ(ran.status, kExitRefused);
+  EXPECT_EQ(ran.err, "Could not write camera file " + files.Path("folder.cam") + ": " +
+                         std::generic_category().message(EISDIR) + "\n");
+  std::ifstream in(old, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), korvan::testing::kBenchCamera);
 }
 
 TEST(CommandLine, OptionNamesSelectTheWindowsListPositions) {
