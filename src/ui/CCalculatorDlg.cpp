@@ -148,6 +148,7 @@ void CCalculatorDlg::ConnectControls() {
   connect(controls_.Get<QPushButton>(ids::kResetButton), &QPushButton::clicked, this, &CCalculatorDlg::OnReset);
   connect(controls_.Get<QPushButton>(ids::kAboutButton), &QPushButton::clicked, this, &CCalculatorDlg::OnAbout);
   connect(controls_.Get<QPushButton>(ids::kQuitButton), &QPushButton::clicked, this, &CCalculatorDlg::OnQuit);
+  AddCameraFileActions();
 }
 
 void CCalculatorDlg::OnInitDialog() {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QStringList>
 
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
@@ -19,6 +20,8 @@
 namespace Ui {
 class CCalculatorDlg;
 }
+
+class QAction;
 
 namespace korvan {
 
@@ -84,6 +87,15 @@ class CCalculatorDlg : public QDialog {
   int RestoreLastCamera();
   void FillCameraListFromRecentFiles();
   void OnSelectCameraFiles();
+  void OpenCameraFiles(const QStringList& chosen);
+
+  // Camera files written in the camera editor (context menu).
+  void AddCameraFileActions();
+  void UpdateCameraFileActions();
+  void OnNewCameraFile();
+  void OnEditCameraFile();
+  void RunCameraEditor(const CameraDefinition* start);
+  void LoadSavedCameraFile(const QString& path);
 
   // Camera, frame rate, resolution and shutter.
   void OnCameraChange();
@@ -117,6 +129,8 @@ class CCalculatorDlg : public QDialog {
   std::vector<std::string> cameraFilePaths_;
   std::array<int, 3> statusRowByKey_{};
   CAttachmentsDlg* attachmentsWindow_ = nullptr;  // owned as a child window
+  QAction* newCameraFileAction_ = nullptr;
+  QAction* editCameraFileAction_ = nullptr;
 };
 
 }  // namespace korvan

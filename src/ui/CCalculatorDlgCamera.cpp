@@ -92,6 +92,7 @@ void CCalculatorDlg::ApplyCamera(const CameraDefinition& definition) {
   auto* rates = List(ids::kFrameRateList);
   ReplaceEntries(rates, FrameRateEntries(definition));
   currentCamera_ = definition;
+  UpdateCameraFileActions();
   rates->setCurrentIndex(rates->count() > 0 ? 0 : -1);
   OnFrameRateChanged();
 }

@@ -159,11 +159,14 @@ void CCalculatorDlg::OnSelectCameraFiles() {
   const std::optional<QStringList> chosen =
       context_.chooseCameraFiles ? context_.chooseCameraFiles(this) : ChooseCameraFiles(this);
   if (!chosen) return;
+  OpenCameraFiles(*chosen);
+}
 
+void CCalculatorDlg::OpenCameraFiles(const QStringList& chosen) {
   // The name of the last file whose name was read: a file without one empties it, a file that
   // cannot be opened leaves it as it was.
   std::string name;
-  for (const QString& chosenPath : *chosen) {
+  for (const QString& chosenPath : chosen) {
     const std::string path = PathToBytes(chosenPath);
     const CameraNameResult read = ReadCameraName(path);
     if (!read.opened) {

@@ -33,6 +33,10 @@ struct CalculatorContext {
   // Asks for camera files to add ("Select..."): their full paths, or nothing when cancelled.
   // The camera open-file dialog when empty.
   std::function<std::optional<QStringList>(QWidget* owner)> chooseCameraFiles;
+  // Where the camera editor saves a file, and whether it may replace one; a save dialog and a
+  // question box when empty.
+  std::function<std::optional<QString>(QWidget* owner, const QString& suggested)> chooseCameraSavePath;
+  std::function<bool(QWidget* owner, const QString& question)> confirmReplace;
 };
 
 }  // namespace korvan

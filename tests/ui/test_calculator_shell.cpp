@@ -431,10 +431,12 @@ class CalculatorShellTest : public QObject {
 
     QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = window->actions();
-    QCOMPARE(actions.size(), 2);
-    QVERIFY(actions[0]->isSeparator());
-    QCOMPARE(actions[1]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
-    QCOMPARE(ModalOpenedBy([&] { actions[1]->trigger(); }), about);
+    QCOMPARE(actions.size(), 4);  // the camera editor's two items come first
+    QCOMPARE(actions[0]->text(), QStringLiteral("New Camera File..."));
+    QCOMPARE(actions[1]->text(), QStringLiteral("Edit Camera File..."));
+    QVERIFY(actions[2]->isSeparator());
+    QCOMPARE(actions[3]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
+    QCOMPARE(ModalOpenedBy([&] { actions[3]->trigger(); }), about);
 
     const QIcon icon = window->windowIcon();
     for (int side : {16, 32}) QCOMPARE(icon.pixmap(side, side).deviceIndependentSize().toSize(), QSize(side, side));
