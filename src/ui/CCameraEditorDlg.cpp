@@ -84,6 +84,8 @@ CCameraEditorDlg::CCameraEditorDlg(CameraEditorHooks hooks, QWidget* parent)
   }
   ui_->modesProblem->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   ui_->previewSummary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  ui_->previewSummary->setMinimumHeight(fontMetrics().lineSpacing() * 3);
+  ui_->previewGroup->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
   ui_->modeTable->setMinimumSize(fontMetrics().averageCharWidth() * 48, fontMetrics().height() * 16);
 
   QPushButton* save = ui_->buttonBox->button(QDialogButtonBox::Save);
@@ -190,8 +192,8 @@ void CCameraEditorDlg::RefreshPreview() {
   }
   ShowPreviewResolutions();
   const int left = modes_->rowCount() - static_cast<int>(camera_.ModeCount());
-  QString summary = QStringLiteral("%1 modes at %2 frame rates").arg(camera_.ModeCount()).arg(rates.size());
-  if (left > 0) summary += QStringLiteral("; %1 rows left out until corrected").arg(left);
+  QString summary = QStringLiteral("%1 modes, %2 frame rates").arg(camera_.ModeCount()).arg(rates.size());
+  if (left > 0) summary += QStringLiteral("\n%1 rows left out until corrected").arg(left);
   ui_->previewSummary->setText(summary);
 }
 
