@@ -1,5 +1,6 @@
 #include "camera/CameraWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -105,6 +106,12 @@ std::optional<std::string_view> CheckCameraName(std::string_view name) {
   // The reader trims each line; a name with blanks at its ends would come back without them.
   if (name.front() == ' ' || name.back() == ' ') return kNameSpaceMessage;
   if (name.front() == '#') return kNameHashMessage;
+  // The camera list matches names without regard to letter case.
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (std::equal(name.begin(), name.end(), kGenericCameraName.begin(), kGenericCameraName.end(),
+                 [&](char a, char b) { return lower(a) == lower(b); })) {
+    return kNameGenericMessage;
+  }
   return std::nullopt;
 }
 

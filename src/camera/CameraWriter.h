@@ -20,6 +20,8 @@ inline constexpr std::string_view kNameControlMessage = "The name must not conta
 inline constexpr std::string_view kNameHashMessage = "The name must not begin with \"#\": the line would be a comment.";
 inline constexpr std::string_view kNameSpaceMessage = "The name must not begin or end with a space.";
 inline constexpr std::string_view kNameEncodingMessage = "The name is not valid UTF-8 text.";
+// The calculator lists its generic camera under this name; a file of that name would never load.
+inline constexpr std::string_view kNameGenericMessage = "This name stands for the built-in generic camera.";
 inline constexpr std::string_view kNameLengthMessage = "The name must not be longer than 255 characters.";
 inline constexpr std::string_view kPixelMissingMessage = "Enter the pixel size in micrometres.";
 inline constexpr std::string_view kPixelNotNumberMessage = "The pixel size must be a number, such as 7.4.";

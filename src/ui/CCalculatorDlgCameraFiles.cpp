@@ -1,8 +1,11 @@
 // Camera files described in the camera editor: the context-menu items that open it, and loading
 // the saved file as the files chosen with "Select..." are loaded.
 #include <QAction>
+#include <QComboBox>
 
 #include "camera/CameraDefinition.h"
+#include "camera/CameraFile.h"
+#include "optics/ControlIds.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/CCameraEditorDlg.h"
 #include "ui/Controls.h"
@@ -45,9 +48,21 @@ void CCalculatorDlg::RunCameraEditor(const CameraDefinition* start) {
 }
 
 void CCalculatorDlg::LoadSavedCameraFile(const QString& path) {
+  const std::string bytes = PathToBytes(path);
   // The file just written may be the one in force, now with other contents: it must be read
   // afresh, not passed over as the unchanged camera.
-  if (currentCamera_.filePath == PathToBytes(path)) currentCamera_.filePath.clear();
+  if (currentCamera_.filePath == bytes) currentCamera_.filePath.clear();
+  // A camera listed under the same name would be loaded from its own file in place of the one
+  // just written; its entry stands for the new file from now on.
+  if (const std::optional<std::string> name = ReadCameraName(bytes).name) {
+    auto* list = List(ids::kCameraList);
+    const int listed = list->findText(FromFileText(*name), Qt::MatchFixedString);
+    if (listed > 0 && cameraFilePaths_[static_cast<std::size_t>(listed)] != bytes) {
+      cameraFilePaths_[static_cast<std::size_t>(listed)] = bytes;
+      list->setItemText(listed, FromFileText(*name));
+      list->setItemData(listed, QByteArray::fromStdString(*name));
+    }
+  }
   OpenCameraFiles({path});
 }
 

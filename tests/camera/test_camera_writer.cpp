@@ -157,6 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"leading blank", " Cam", kNameSpaceMessage},
                       NameCase{"trailing blank", "Cam ", kNameSpaceMessage},
                       NameCase{"comment", "# Cam", kNameHashMessage},
+                      NameCase{"the generic camera's", "no camera SELECTED", kNameGenericMessage},
                       NameCase{"hash inside, commas", "Cam #2, fast", {}}));
 
 struct TextCase {

@@ -299,6 +299,32 @@ class CameraEditorTest : public QObject {
     QVERIFY(sink.messages.empty());
   }
 
+  void a_new_file_for_a_listed_name_takes_over_its_entry() {
+    const std::string bench = PathToBytes(directory.filePath(QStringLiteral("listed.cam")));
+    std::ofstream(bench, std::ios::binary) << kBenchCamera;
+    const QString copy = directory.filePath(QStringLiteral("copy.cam"));
+    CalculatorContext context;
+    context.messages = &sink;
+    CCalculatorDlg window(Answering(context, [&] { return copy; }));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.AddCameraToList("Bench Camera 1", bench);
+    WithEditor([&] { MenuItem(&window, QStringLiteral("New Camera File..."))->trigger(); },
+               [&](CCameraEditorDlg* editor) {
+                 TypeIn(editor, "nameEdit", QStringLiteral("BENCH camera 1"));
+                 TypeIn(editor, "pixelWidthEdit", QStringLiteral("5"));
+                 TypeIn(editor, "pixelHeightEdit", QStringLiteral("5"));
+                 editor->PasteRows(QStringLiteral("60,100,100"));
+                 QTest::qWait(1);
+                 editor->Save();
+               });
+    QCOMPARE(window.CurrentCamera().filePath, PathToBytes(copy));
+    QCOMPARE(window.CurrentCamera().name, std::string("BENCH camera 1"));
+    QCOMPARE(Entries(&window, ids::kCameraList), (QStringList{"No Camera Selected", "BENCH camera 1"}));
+    QCOMPARE(window.CameraFilePaths().back(), PathToBytes(copy));
+    QVERIFY(sink.messages.empty());
+  }
+
   void a_save_that_fails_names_the_file_and_keeps_the_editor_open() {
     const QString path = directory.filePath(QStringLiteral("no such folder/cam.cam"));
     CCalculatorDlg window(Answering([this] {
