@@ -222,7 +222,7 @@ std::vector<int> CCameraEditorDlg::SelectedRows() const {
 
 void CCameraEditorDlg::AddMode() {
   const int row = CurrentRow() >= 0 ? CurrentRow() + 1 : modes_->rowCount();
-  modes_->InsertRows(row, {CameraModeModel::MakeRow({}, {}, {})});
+  modes_->InsertRows(row, {CameraModeModel::MakeRow(QString(), QString(), QString())});
   const QModelIndex first = modes_->index(row, CameraModeModel::kRateColumn);
   ui_->modeTable->setCurrentIndex(first);
   ui_->modeTable->edit(first);
@@ -239,8 +239,7 @@ void CCameraEditorDlg::PasteRows(const QString& text) {
   std::vector<CameraModeModel::Row> rows;
   rows.reserve(pasted.size());
   for (const CameraDraft::Mode& mode : pasted) {
-    rows.push_back(CameraModeModel::MakeRow(QString::fromStdString(mode.rate), QString::fromStdString(mode.width),
-                                            QString::fromStdString(mode.height)));
+    rows.push_back(CameraModeModel::MakeRow(mode.rate, mode.width, mode.height));
   }
   const int row = CurrentRow() >= 0 ? CurrentRow() + 1 : modes_->rowCount();
   modes_->InsertRows(row, std::move(rows));

@@ -59,8 +59,10 @@ Qt::ItemFlags CameraModeModel::flags(const QModelIndex& index) const {
   return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
-void CameraModeModel::Read(Cell& cell) {
-  const ModeValueReading reading = ReadModeValueText(cell.text.toStdString());
+void CameraModeModel::Read(Cell& cell) { Read(cell, cell.text.toStdString()); }
+
+void CameraModeModel::Read(Cell& cell, const std::string& text) {
+  const ModeValueReading reading = ReadModeValueText(text);
   cell.value = reading.value;
   cell.problem = reading.problem;
 }
@@ -75,6 +77,18 @@ CameraModeModel::Row CameraModeModel::MakeRow(const QString& rate, const QString
   row[kWidthColumn].text = width;
   row[kHeightColumn].text = height;
   for (Cell& cell : row) Read(cell);
+  return row;
+}
+
+CameraModeModel::Row CameraModeModel::MakeRow(const std::string& rate, const std::string& width,
+                                              const std::string& height) {
+  Row row;
+  const std::string* texts[] = {&rate, &width, &height};
+  for (int c = 0; c < kColumnCount; ++c) {
+    Cell& cell = row[static_cast<std::size_t>(c)];
+    cell.text = QString::fromStdString(*texts[c]);
+    Read(cell, *texts[c]);
+  }
   return row;
 }
 

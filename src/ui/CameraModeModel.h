@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,6 +40,8 @@ class CameraModeModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   static Row MakeRow(const QString& rate, const QString& width, const QString& height);
+  // The same from texts already in hand as bytes, read without a round trip through QString.
+  static Row MakeRow(const std::string& rate, const std::string& width, const std::string& height);
 
   // `rows` go in before row `position` (at the end when it is past the last row).
   void InsertRows(int position, std::vector<Row> rows);
@@ -61,6 +64,7 @@ class CameraModeModel : public QAbstractTableModel {
 
  private:
   static void Read(Cell& cell);
+  static void Read(Cell& cell, const std::string& text);
   static bool RowValid(const Row& row);
   void Recount();
 
