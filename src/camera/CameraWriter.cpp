@@ -83,8 +83,9 @@ std::string ErrorText(int error) { return std::generic_category().message(error)
 
 // A name beside `path` that no other file has, so the finished file can be renamed over it.
 std::string TemporaryName(const std::string& path, unsigned attempt) {
-  static std::mt19937_64 random(static_cast<std::uint64_t>(std::random_device{}()) ^
-                                static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  static std::mt19937_64 random(
+      static_cast<std::uint64_t>(std::random_device{}()) ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   char suffix[32];
   std::snprintf(suffix, sizeof suffix, ".%08llx%u.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFull),
                 attempt);
@@ -163,8 +164,8 @@ ModeValueReading ReadModeValueText(std::string_view text) {
 }
 
 std::string DescribeIssue(const CameraIssue& issue) {
-  static constexpr std::string_view kLabels[] = {"Name", "Pixel width", "Pixel height", "Modes",
-                                                 "Frame rate", "Width", "Height"};
+  static constexpr std::string_view kLabels[] = {"Name",       "Pixel width", "Pixel height", "Modes",
+                                                 "Frame rate", "Width",       "Height"};
   std::string text(kLabels[static_cast<int>(issue.field)]);
   if (issue.field == CameraField::FrameRate || issue.field == CameraField::Width ||
       issue.field == CameraField::Height) {
@@ -217,9 +218,9 @@ std::vector<CameraDraft::Mode> ModesFromText(std::string_view text) {
     if (line.find_first_of("0123456789") == std::string_view::npos) continue;
 
     std::vector<std::string_view> fields;
-    const char separator = line.find('\t') != std::string_view::npos   ? '\t'
+    const char separator = line.find('\t') != std::string_view::npos  ? '\t'
                            : line.find(',') != std::string_view::npos ? ','
-                                                                       : ' ';
+                                                                      : ' ';
     while (fields.size() < 3) {
       if (separator == ' ') {
         const std::size_t start = line.find_first_not_of(' ');
@@ -249,7 +250,8 @@ std::vector<CameraIssue> CheckCameraForWriting(const CameraDefinition& camera) {
   }
   if (count == 0) issues.push_back({CameraField::Modes, 0, kNoModeMessage});
   for (std::size_t i = 0; i < count; ++i) {
-    if (const auto problem = CheckModeValue(camera.frameRates[i])) issues.push_back({CameraField::FrameRate, i, *problem});
+    if (const auto problem = CheckModeValue(camera.frameRates[i]))
+      issues.push_back({CameraField::FrameRate, i, *problem});
     if (const auto problem = CheckModeValue(camera.widthsPx[i])) issues.push_back({CameraField::Width, i, *problem});
     if (const auto problem = CheckModeValue(camera.heightsPx[i])) issues.push_back({CameraField::Height, i, *problem});
   }
@@ -299,8 +301,7 @@ std::string WriteFailure(std::string_view path, std::string_view reason) {
   return message;
 }
 
-CameraWriteResult WriteCameraFile(const CameraDefinition& camera, const std::string& path,
-                                  std::string_view writtenBy) {
+CameraWriteResult WriteCameraFile(const CameraDefinition& camera, const std::string& path, std::string_view writtenBy) {
   CameraWriteResult result;
   const std::vector<CameraIssue> issues = CheckCameraForWriting(camera);
   if (!issues.empty()) {

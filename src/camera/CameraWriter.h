@@ -111,8 +111,7 @@ struct CameraWriteResult {
 
 // Writes the camera file at `path` atomically: into a new file beside it, renamed over `path`
 // only once complete, so a failure leaves any old file as it was.
-CameraWriteResult WriteCameraFile(const CameraDefinition& camera, const std::string& path,
-                                  std::string_view writtenBy);
+CameraWriteResult WriteCameraFile(const CameraDefinition& camera, const std::string& path, std::string_view writtenBy);
 
 // "Could not write camera file PATH: REASON".
 std::string WriteFailure(std::string_view path, std::string_view reason);

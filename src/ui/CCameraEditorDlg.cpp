@@ -71,8 +71,8 @@ CCameraEditorDlg::CCameraEditorDlg(CameraEditorHooks hooks, QWidget* parent)
   ui_->modeTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
   // Reasons wrap within a fixed width, so a reason appearing never resizes the window.
-  for (QLabel* label : {ui_->nameProblem, ui_->pixelWidthProblem, ui_->pixelHeightProblem, ui_->modesProblem,
-                        ui_->previewSummary}) {
+  for (QLabel* label :
+       {ui_->nameProblem, ui_->pixelWidthProblem, ui_->pixelHeightProblem, ui_->modesProblem, ui_->previewSummary}) {
     label->setMinimumHeight(fontMetrics().lineSpacing() * 2);
     QPalette palette = label->palette();
     if (label != ui_->previewSummary) palette.setColor(QPalette::WindowText, QColor(176, 0, 0));
@@ -161,8 +161,8 @@ void CCameraEditorDlg::Refresh() {
   } else if (const auto first = modes_->FirstProblem()) {
     static constexpr CameraField kFields[] = {CameraField::FrameRate, CameraField::Width, CameraField::Height};
     const auto& cell = modes_->RowAt(first->first)[static_cast<std::size_t>(first->second)];
-    modesProblem = FromText(DescribeIssue({kFields[first->second], static_cast<std::size_t>(first->first),
-                                           *cell.problem}));
+    modesProblem =
+        FromText(DescribeIssue({kFields[first->second], static_cast<std::size_t>(first->first), *cell.problem}));
     if (modes_->InvalidCellCount() > 1) {
       modesProblem += QStringLiteral(" (%1 cells to correct)").arg(modes_->InvalidCellCount());
     }
@@ -269,10 +269,9 @@ void CCameraEditorDlg::Save() {
   if (!text) return;  // Refresh has just found nothing against it
   // The old file is replaced only once the new one is complete on the disk.
   QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(text->data(), static_cast<qint64>(text->size())) ==
-                           static_cast<qint64>(text->size()) &&
-                       file.commit();
+  const bool written =
+      file.open(QIODevice::WriteOnly) &&
+      file.write(text->data(), static_cast<qint64>(text->size())) == static_cast<qint64>(text->size()) && file.commit();
   if (!written) {
     const QString reason = file.errorString();
     file.cancelWriting();

@@ -23,16 +23,11 @@ QVariant CameraModeModel::data(const QModelIndex& index, int role) const {
   const Cell& cell = rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-      return cell.text;
-    case Qt::ToolTipRole:
-      return cell.problem ? FromText(*cell.problem) : QVariant();
-    case Qt::BackgroundRole:
-      return cell.problem ? QBrush(QColor(255, 214, 214)) : QVariant();
-    case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    default:
-      return {};
+    case Qt::EditRole: return cell.text;
+    case Qt::ToolTipRole: return cell.problem ? FromText(*cell.problem) : QVariant();
+    case Qt::BackgroundRole: return cell.problem ? QBrush(QColor(255, 214, 214)) : QVariant();
+    case Qt::TextAlignmentRole: return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    default: return {};
   }
 }
 

@@ -138,27 +138,28 @@ TEST_P(CameraNameCheck, RefusesWhatWouldNotReadBack) {
   EXPECT_FALSE(WriteCameraText(camera, "t"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, CameraNameCheck,
-    ::testing::Values(NameCase{"empty", "", kNameMissingMessage},
-                      NameCase{"line feed", "Cam\nera", kNameLineBreakMessage},
-                      NameCase{"carriage return", "Cam\r", kNameLineBreakMessage},
-                      NameCase{"nul", std::string("Cam\0era", 7), kNameControlMessage},
-                      NameCase{"tab", "Cam\tera", kNameControlMessage},
-                      NameCase{"latin-1", "Kamera M\xfcller", kNameEncodingMessage},
-                      NameCase{"overlong utf-8", "\xc0\xaf", kNameEncodingMessage},
-                      NameCase{"cut utf-8", "Cam\xe2\x80", kNameEncodingMessage},
-                      NameCase{"10000 characters", std::string(10000, 'a'), kNameLengthMessage},
-                      NameCase{"255 letters of two bytes", [] {
-                                 std::string s;
-                                 for (int i = 0; i < 255; ++i) s += "\xc3\xa9";
-                                 return s;
-                               }(), {}},
-                      NameCase{"leading blank", " Cam", kNameSpaceMessage},
-                      NameCase{"trailing blank", "Cam ", kNameSpaceMessage},
-                      NameCase{"comment", "# Cam", kNameHashMessage},
-                      NameCase{"the generic camera's", "no camera SELECTED", kNameGenericMessage},
-                      NameCase{"hash inside, commas", "Cam #2, fast", {}}));
+INSTANTIATE_TEST_SUITE_P(Names, CameraNameCheck,
+                         ::testing::Values(NameCase{"empty", "", kNameMissingMessage},
+                                           NameCase{"line feed", "Cam\nera", kNameLineBreakMessage},
+                                           NameCase{"carriage return", "Cam\r", kNameLineBreakMessage},
+                                           NameCase{"nul", std::string("Cam\0era", 7), kNameControlMessage},
+                                           NameCase{"tab", "Cam\tera", kNameControlMessage},
+                                           NameCase{"latin-1", "Kamera M\xfcller", kNameEncodingMessage},
+                                           NameCase{"overlong utf-8", "\xc0\xaf", kNameEncodingMessage},
+                                           NameCase{"cut utf-8", "Cam\xe2\x80", kNameEncodingMessage},
+                                           NameCase{"10000 characters", std::string(10000, 'a'), kNameLengthMessage},
+                                           NameCase{"255 letters of two bytes",
+                                                    [] {
+                                                      std::string s;
+                                                      for (int i = 0; i < 255; ++i) s += "\xc3\xa9";
+                                                      return s;
+                                                    }(),
+                                                    {}},
+                                           NameCase{"leading blank", " Cam", kNameSpaceMessage},
+                                           NameCase{"trailing blank", "Cam ", kNameSpaceMessage},
+                                           NameCase{"comment", "# Cam", kNameHashMessage},
+                                           NameCase{"the generic camera's", "no camera SELECTED", kNameGenericMessage},
+                                           NameCase{"hash inside, commas", "Cam #2, fast", {}}));
 
 struct TextCase {
   const char* label;
@@ -185,8 +186,7 @@ TEST_P(CameraDraftCheck, NamesTheFieldAndTheReason) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, CameraDraftCheck,
     ::testing::Values(
-        TextCase{"valid with blanks", Draft(" 5.5 ", " 500 "), ""},
-        TextCase{"exponent", Draft("7.4e0", "+500"), ""},
+        TextCase{"valid with blanks", Draft(" 5.5 ", " 500 "), ""}, TextCase{"exponent", Draft("7.4e0", "+500"), ""},
         TextCase{"empty pixel", Draft("", "500"), "Pixel width: Enter the pixel size in micrometres."},
         TextCase{"decimal comma", Draft("7,4", "500"), "Pixel width: The pixel size must be a number, such as 7.4."},
         TextCase{"unit after", Draft("7.4um", "500"), "Pixel width: The pixel size must be a number, such as 7.4."},
@@ -297,7 +297,8 @@ TEST_F(CameraFileWriting, AFailedWriteNamesTheFileAndKeepsTheOldOne) {
   struct rlimit tight = saved;
   tight.rlim_cur = 64;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-  const CameraWriteResult full = WriteCameraFile(SmallCamera(), old, "a writer with a name long enough to pass 64 bytes");
+  const CameraWriteResult full =
+      WriteCameraFile(SmallCamera(), old, "a writer with a name long enough to pass 64 bytes");
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_FALSE(full.written);

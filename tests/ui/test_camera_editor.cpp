@@ -135,34 +135,35 @@ class CameraEditorTest : public QObject {
       QVERIFY(QTest::qWaitForWindowActive(&window));
       QVERIFY(!MenuItem(&window, QStringLiteral("Edit Camera File..."))->isEnabled());  // the generic camera
 
-      WithEditor([&] { MenuItem(&window, QStringLiteral("New Camera File..."))->trigger(); },
-                 [&](CCameraEditorDlg* editor) {
-                   QVERIFY(QTest::qWaitForWindowActive(editor));
-                   QVERIFY(!SaveEnabled(editor));
-                   QCOMPARE(Reason(editor, "nameProblem"), QStringLiteral("Enter the camera's name."));
-                   TypeIn(editor, "nameEdit", QStringLiteral("Falke 500"));
-                   TypeIn(editor, "pixelWidthEdit", QStringLiteral("7.4"));
-                   TypeIn(editor, "pixelHeightEdit", QStringLiteral("7.4"));
-                   QTest::qWait(1);
-                   QCOMPARE(Reason(editor, "nameProblem"), QString());
-                   QCOMPARE(Reason(editor, "modesProblem"), QStringLiteral("Add at least one mode."));
-                   QVERIFY(!SaveEnabled(editor));
+      WithEditor(
+          [&] { MenuItem(&window, QStringLiteral("New Camera File..."))->trigger(); },
+          [&](CCameraEditorDlg* editor) {
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            QVERIFY(!SaveEnabled(editor));
+            QCOMPARE(Reason(editor, "nameProblem"), QStringLiteral("Enter the camera's name."));
+            TypeIn(editor, "nameEdit", QStringLiteral("Falke 500"));
+            TypeIn(editor, "pixelWidthEdit", QStringLiteral("7.4"));
+            TypeIn(editor, "pixelHeightEdit", QStringLiteral("7.4"));
+            QTest::qWait(1);
+            QCOMPARE(Reason(editor, "nameProblem"), QString());
+            QCOMPARE(Reason(editor, "modesProblem"), QStringLiteral("Add at least one mode."));
+            QVERIFY(!SaveEnabled(editor));
 
-                   for (const QStringList& mode : {QStringList{"500", "1280", "1024"}, QStringList{"1000", "640", "512"},
-                                                   QStringList{"500", "640", "512"}}) {
-                     QTest::mouseClick(Part(editor, "addButton"), Qt::LeftButton);
-                     TypeCells(mode);
-                   }
-                   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // the editor Tab opened
-                   QTest::qWait(1);
-                   QCOMPARE(Reason(editor, "modesProblem"), QString());
-                   QCOMPARE(Items(Part<QComboBox>(editor, "previewRates")->model()), (QStringList{"500", "1000"}));
-                   QCOMPARE(Items(Part<QListView>(editor, "previewResolutions")->model()),
-                            (QStringList{"1280 x 1024", "640 x 512"}));
-                   QVERIFY(SaveEnabled(editor));
-                   QTest::mouseClick(Part(editor, "saveButton"), Qt::LeftButton);
-                   QVERIFY(!editor->isVisible());
-                 });
+            for (const QStringList& mode : {QStringList{"500", "1280", "1024"}, QStringList{"1000", "640", "512"},
+                                            QStringList{"500", "640", "512"}}) {
+              QTest::mouseClick(Part(editor, "addButton"), Qt::LeftButton);
+              TypeCells(mode);
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // the editor Tab opened
+            QTest::qWait(1);
+            QCOMPARE(Reason(editor, "modesProblem"), QString());
+            QCOMPARE(Items(Part<QComboBox>(editor, "previewRates")->model()), (QStringList{"500", "1000"}));
+            QCOMPARE(Items(Part<QListView>(editor, "previewResolutions")->model()),
+                     (QStringList{"1280 x 1024", "640 x 512"}));
+            QVERIFY(SaveEnabled(editor));
+            QTest::mouseClick(Part(editor, "saveButton"), Qt::LeftButton);
+            QVERIFY(!editor->isVisible());
+          });
 
       QVERIFY(sink.messages.empty());
       const std::string saved = PathToBytes(typedPath + QStringLiteral(".cam"));
@@ -192,13 +193,23 @@ class CameraEditorTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("comment name") << "nameEdit" << "# Falke" << "The name must not begin with \"#\": the line would be a comment.";
-    QTest::newRow("blank at the end") << "nameEdit" << "Falke " << "The name must not begin or end with a space.";
+    QTest::newRow("comment name") << "nameEdit"
+                                  << "# Falke"
+                                  << "The name must not begin with \"#\": the line would be a comment.";
+    QTest::newRow("blank at the end") << "nameEdit"
+                                      << "Falke "
+                                      << "The name must not begin or end with a space.";
     QTest::newRow("long name") << "nameEdit" << QString(300, QLatin1Char('F'))
                                << "The name must not be longer than 255 characters.";
-    QTest::newRow("decimal comma") << "pixelWidthEdit" << "7,4" << "The pixel size must be a number, such as 7.4.";
-    QTest::newRow("zero") << "pixelHeightEdit" << "0" << "The pixel size must be greater than 0.";
-    QTest::newRow("infinite") << "pixelHeightEdit" << "1e999" << "The pixel size must be a finite number.";
+    QTest::newRow("decimal comma") << "pixelWidthEdit"
+                                   << "7,4"
+                                   << "The pixel size must be a number, such as 7.4.";
+    QTest::newRow("zero") << "pixelHeightEdit"
+                          << "0"
+                          << "The pixel size must be greater than 0.";
+    QTest::newRow("infinite") << "pixelHeightEdit"
+                              << "1e999"
+                              << "The pixel size must be a finite number.";
   }
   void each_field_shows_its_reason_and_save_waits_for_all() {
     QFETCH(QString, field);
@@ -229,8 +240,9 @@ class CameraEditorTest : public QObject {
     TypeIn(&editor, "nameEdit", QStringLiteral("Falke"));
     TypeIn(&editor, "pixelWidthEdit", QStringLiteral("5.5"));
     TypeIn(&editor, "pixelHeightEdit", QStringLiteral("5.5"));
-    editor.PasteRows(QStringLiteral("Rate\tWidth\tHeight\r\n1000\t640\t512\r\n500\t640\t512\r\nfast\t1\t1\r\n"
-                                    "500\t1280\t1024\r\n"));
+    editor.PasteRows(
+        QStringLiteral("Rate\tWidth\tHeight\r\n1000\t640\t512\r\n500\t640\t512\r\nfast\t1\t1\r\n"
+                       "500\t1280\t1024\r\n"));
     QTest::qWait(1);
     auto* table = Part<QTableView>(&editor, "modeTable");
     QCOMPARE(Rows(table->model()), (QStringList{"1000,640,512", "500,640,512", "fast,1,1", "500,1280,1024"}));
@@ -265,7 +277,8 @@ class CameraEditorTest : public QObject {
     context.messages = &sink;
     context.cameraLoaded = [&](const std::string& p) { loaded.push_back(p); };
     bool replace = false;
-    context = Answering(context, [&] { return PathFromBytes(path); }, true, &questions);
+    context = Answering(
+        context, [&] { return PathFromBytes(path); }, true, &questions);
     context.confirmReplace = [&](QWidget*, const QString& question) {
       questions.append(question);
       return replace;
@@ -327,11 +340,13 @@ class CameraEditorTest : public QObject {
 
   void a_save_that_fails_names_the_file_and_keeps_the_editor_open() {
     const QString path = directory.filePath(QStringLiteral("no such folder/cam.cam"));
-    CCalculatorDlg window(Answering([this] {
-      CalculatorContext context;
-      context.messages = &sink;
-      return context;
-    }(), [&] { return path; }));
+    CCalculatorDlg window(Answering(
+        [this] {
+          CalculatorContext context;
+          context.messages = &sink;
+          return context;
+        }(),
+        [&] { return path; }));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     WithEditor([&] { MenuItem(&window, QStringLiteral("New Camera File..."))->trigger(); },
