@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +77,7 @@ struct ShutterLimit {
 };
 ShutterLimit ComputeShutterLimit(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);
 
+// One mode's row as shown.
 struct ModeRow {
   std::size_t mode = 0;  // position in the camera's modes
   bool inForce = false;
@@ -91,14 +93,41 @@ struct ModeRow {
   PlanNumber recordTime;       // seconds of memory; see ModeTable::showRecordTime
 };
 
+// One mode's numbers; ModeTable::Row makes the shown row from them.
+struct ModeValues {
+  std::uint32_t frameRate = 0;
+  std::uint32_t widthPx = 0;
+  std::uint32_t heightPx = 0;
+  double fieldWidth = 0;      // meters
+  double fieldPerPixel = 0;   // meters
+  double exposureUs = 0;
+  double pixelBlur = 0;
+  int shutterLimit = 0;       // 0: even 20x blurs more than the limit
+  double shutterLimitBlur = 0;
+  double eventFrames = 0;
+  double crossingFrames = 0;
+  double recordTime = 0;      // seconds
+};
+
+// A camera may hold 100,000 modes: the table keeps their numbers and makes a row's texts only when
+// it is asked for one, so that a window shows the rows it draws and a plan stays fast.
 struct ModeTable {
-  std::vector<ModeRow> rows;         // one per mode, in file order
+  std::vector<ModeValues> values;      // one per mode, in file order
   std::optional<std::size_t> inForce;  // the row of the mode in force
-  bool showRecordTime = false;       // only when a memory is given
-  std::string reason;                // why every row's values are "n/a"; empty otherwise
+  bool showRecordTime = false;         // only when a memory is given
+  std::string reason;                  // why every row's values are "n/a"; empty otherwise
+
+  std::size_t size() const { return values.size(); }
+  ModeRow Row(std::size_t index) const;  // index < size()
+
+  // What the texts need besides the numbers.
+  LengthUnit unit = LengthUnit::Meters;
+  std::string shutterProblem;   // why no shutter limit (the blur limit's problem)
+  std::string eventProblem;     // why no event frames
+  std::string crossingProblem;  // why no crossing frames
+  std::string recordProblem;    // why no record time
 };
 ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);
-
 // Column headings of the mode table, with the unit of each (the length unit where empty and marked).
 struct Column {
   std::string_view heading;
