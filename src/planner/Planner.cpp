@@ -130,7 +130,8 @@ SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& ca
   if (state.shutterMultiple < 1) {
     b.lightStops = NotAvailable("The shutter multiple is below 1");
   } else {
-    b.lightStops = G4(-(std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(s.N)));
+    // 0 - x rather than -x: shutter 1x at f/1.0 is 0 stops, not -0.
+    b.lightStops = G4(0.0 - (std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(s.N)));
   }
   return b;
 }
