@@ -77,10 +77,10 @@ TEST(SetupSheet, CsvQuotesWhatWouldSplitAField) {
 
 TEST(SetupSheet, JsonIsThePlanWithTheNoteAndAVersion) {
   const Plan plan = ExamplePlan();
-  const SheetInfo info{"2026-12-07 11:40:05", "caf\xC3\xA9 \xFF"};
+  const SheetInfo info{"2026-12-07 11:40:05", "caf\xC3\xA9 \xFF\t\"q\"\\\x01\n"};
   nlohmann::json sheet = nlohmann::json::parse(SheetJson(plan, info));
   EXPECT_EQ(sheet["sheetVersion"], 1);
-  EXPECT_EQ(sheet["note"], "caf\xC3\xA9 \xEF\xBF\xBD");  // a byte that is not UTF-8 is replaced
+  EXPECT_EQ(sheet["note"], "caf\xC3\xA9 \xEF\xBF\xBD\t\"q\"\\\x01\n");  // a byte that is not UTF-8 is replaced
   EXPECT_EQ(sheet["dateTime"], "2026-12-07 11:40:05");
   sheet.erase("sheetVersion");
   sheet.erase("note");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -242,6 +243,50 @@ TEST(ModeTable, AMemoryWhoseFrameCountOverflows64BitsStillHasARecordTime) {
   example.texts.memoryGb = "1e16";  // some 5e19 frames of 480 x 420 at 8 bits
   const ModeRow row = example.Run().modes.Row(0);
   EXPECT_EQ(row.recordTime.text, "8.267e+17");
+}
+
+TEST(Planner, ReadsTheDepthInTheCalculatorsUnitAndShowsLengthsInIt) {
+  Example meters;
+  Example mm;
+  mm.state.unit = LengthUnit::Mm;
+  mm.texts.depth = "200";
+  const Plan inMm = mm.Run();
+  EXPECT_EQ(inMm.budget.defocusNear.value, meters.Run().budget.defocusNear.value);
+  EXPECT_EQ(inMm.budget.sharpNear.text, "1650");
+  EXPECT_EQ(inMm.best.focusDistance.text, "1995");
+}
+
+// A blur's size does not depend on which way the object moves.
+TEST(Planner, AVelocityAgainstTheDirectionBlursAsMuch) {
+  Example backwards;
+  backwards.state.velocity = -1;
+  ComputeAll(backwards.state, backwards.camera.pixelPitchX, backwards.camera.pixelPitchY);
+  const Plan plan = backwards.Run();
+  EXPECT_EQ(plan.budget.motion.value, 5.333333333333334);
+  EXPECT_EQ(plan.budget.total.value, 5.364882794308892);
+  EXPECT_EQ(plan.shutterLimit.multiple.text, "16");
+  EXPECT_EQ(plan.modes.Row(0).crossingFrames.text, "30");
+}
+
+TEST(Charts, AgreeWithTheValuesTheyDraw) {
+  Example example;
+  example.texts.lenses = "8";
+  const Plan plan = example.Run();
+  const PlanCharts& c = plan.charts;
+  ASSERT_EQ(c.nearFocus.points.size(), 10u);
+  EXPECT_EQ(c.nearFocus.points[3].x, 2.8);
+  EXPECT_EQ(c.nearFocus.points[3].y, example.state.nearFocus);
+  EXPECT_EQ(c.optimumFNumber, std::optional<double>(plan.best.optimum.value));
+  // The total is smallest near N*, and every total is at least the motion alone.
+  const auto lowest = std::min_element(c.total.points.begin(), c.total.points.end(),
+                                       [](const ChartPoint& a, const ChartPoint& b) { return a.y < b.y; });
+  EXPECT_NEAR(lowest->x, plan.best.optimum.value, 0.25);
+  EXPECT_GE(lowest->y, plan.budget.motion.value);
+  // The lens in force at the current distance gives the current field; the 8 mm lens a wider one.
+  ASSERT_EQ(c.fieldByDistance.size(), 2u);
+  EXPECT_EQ(c.fieldByDistance[0].name, "13.73 mm");
+  EXPECT_NEAR(c.fieldByDistance[0].points[7].y, 0.5, 1e-12);
+  EXPECT_GT(c.fieldByDistance[1].points[7].y, 0.5);
 }
 
 }  // namespace
