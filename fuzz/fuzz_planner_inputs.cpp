@@ -25,6 +25,9 @@ bool IsSignedZero(const std::string& text) {
 
 // A value is "n/a" exactly when it has no number, and whatever is not a plain number says why.
 void CheckNumber(const PlanNumber& n, bool infinityAllowed = false) {
+  if (!infinityAllowed && n.text.find("Infinity") != std::string::npos) {
+    std::fprintf(stderr, "text \"%s\" of %a\n", n.text.c_str(), n.value);
+  }
   FUZZ_CHECK(!n.text.empty());
   FUZZ_CHECK(!IsSignedZero(n.text));
   FUZZ_CHECK(n.text.find("nan") == std::string::npos && n.text.find("NaN") == std::string::npos);

@@ -25,8 +25,11 @@ inline PlanNumber NotAvailable(std::string reason) {
 inline PlanNumber None(double value, std::string reason) { return {value, std::string(kNoneText), std::move(reason)}; }
 
 // A value that is not finite is "n/a": a "NaN" or "Infinity" text would say nothing useful here.
+// So is a finite value whose text is not: 1e306 m shown in mm overflows to infinity.
 inline PlanNumber Number(double value, std::string text) {
-  if (!std::isfinite(value)) return NotAvailable(kNoFiniteValue);
+  if (!std::isfinite(value) || text == kInfinityText || text == kNegativeInfinityText || text == kNotANumberText) {
+    return NotAvailable(kNoFiniteValue);
+  }
   return {value, std::move(text), {}};
 }
 

@@ -233,6 +233,13 @@ INSTANTIATE_TEST_SUITE_P(
         NotAvailableCase{"NoMemoryNoRecordTime", [](Example&) {},
                          [](const Plan& p) { return p.modes.Row(0).recordTime; },
                          "Enter the camera's memory"},
+        NotAvailableCase{"LengthBeyondDoublesInTheUnit",
+                         [](Example& e) {
+                           e.state.unit = LengthUnit::Mm;
+                           e.state.objectDistance = 1e306;  // the field, 2.5e305 m, is no double in mm
+                           e.texts.lenses = "13.7";
+                         },
+                         [](const Plan& p) { return p.kit.rows.at(0).fieldWidth; }, "No finite value for these inputs"},
         NotAvailableCase{"MemoryBeyondDoubles", [](Example& e) { e.texts.memoryGb = "1e300"; },
                          [](const Plan& p) { return p.modes.Row(0).recordTime; },
                          "No finite value for these inputs"}),
