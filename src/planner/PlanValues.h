@@ -11,6 +11,7 @@
 #include "optics/NumberText.h"
 #include "optics/Units.h"
 #include "planner/PlanNumber.h"
+#include "planner/Planner.h"
 
 // Shared by the planner's sources; not part of its interface.
 namespace korvan::planner::detail {
@@ -112,5 +113,13 @@ inline ShutterSearch FindShutterLimit(double velocity, std::int32_t rate, double
   }
   return {high, blurAtHigh};
 }
+
+}  // namespace korvan::planner::detail
+
+namespace korvan::planner::detail {
+
+// The aperture window from a budget already computed for the same inputs.
+ApertureWindow ApertureWindowFor(const SharpnessBudget& budget, const CalcState& state, const CameraDefinition& camera,
+                                 const PlannerInputs& inputs);
 
 }  // namespace korvan::planner::detail

@@ -181,8 +181,12 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
 
 ApertureWindow ComputeApertureWindow(const CalcState& state, const CameraDefinition& camera,
                                      const PlannerInputs& inputs) {
+  return detail::ApertureWindowFor(ComputeBudget(state, camera, inputs), state, camera, inputs);
+}
+
+ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const CalcState& state,
+                                         const CameraDefinition& camera, const PlannerInputs& inputs) {
   ApertureWindow window;
-  const SharpnessBudget budget = ComputeBudget(state, camera, inputs);
   std::string problem = budget.total.Available() ? std::string() : budget.total.reason;
   if (problem.empty() && !inputs.blurLimit.Usable()) problem = inputs.blurLimit.problem;
   if (!problem.empty()) {
@@ -246,7 +250,7 @@ Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const P
   plan.inputs = inputs;
   plan.budget = ComputeBudget(state, camera, inputs);
   plan.best = ComputeBestFNumber(state, camera, inputs);
-  plan.apertureWindow = ComputeApertureWindow(state, camera, inputs);
+  plan.apertureWindow = ApertureWindowFor(plan.budget, state, camera, inputs);
   plan.shutterLimit = ComputeShutterLimit(state, camera, inputs);
   plan.modes = ComputeModeTable(state, camera, inputs);
   plan.kit = ComputeLensKit(state, camera, inputs);

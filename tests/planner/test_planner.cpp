@@ -138,6 +138,19 @@ TEST(KitReading, SkipsBadEntriesWithANoteAndKeepsTheRest) {
                                  "Skipped a blank entry"}));
 }
 
+TEST(KitReading, ALensWhoseFieldCannotBeShownIsNotAdvised) {
+  Example example;
+  example.state.unit = LengthUnit::Mm;
+  example.state.objectDistance = 1e306;
+  example.state.fieldWidth = 1;
+  example.texts.lenses = "13.7";
+  const LensKitTable kit = example.Run().kit;
+  ASSERT_EQ(kit.rows.size(), 1u);
+  EXPECT_EQ(kit.rows[0].fieldWidth.text, "n/a");
+  EXPECT_FALSE(kit.marked);
+  EXPECT_FALSE(kit.rows[0].marked);
+}
+
 TEST(KitReading, AThousandLensesEachGetARow) {
   Example example;
   for (int i = 1; i <= 1000; ++i) example.texts.lenses += std::to_string(i) + ".5,";
@@ -292,8 +305,13 @@ TEST(Charts, AgreeWithTheValuesTheyDraw) {
   // The lens in force at the current distance gives the current field; the 8 mm lens a wider one.
   ASSERT_EQ(c.fieldByDistance.size(), 2u);
   EXPECT_EQ(c.fieldByDistance[0].name, "13.73 mm");
-  EXPECT_NEAR(c.fieldByDistance[0].points[7].y, 0.5, 1e-12);
-  EXPECT_GT(c.fieldByDistance[1].points[7].y, 0.5);
+  const auto atDistance = [](const ChartSeries& series) {
+    return std::find_if(series.points.begin(), series.points.end(), [](const ChartPoint& p) { return p.x == 2; });
+  };
+  ASSERT_NE(atDistance(c.fieldByDistance[0]), c.fieldByDistance[0].points.end());
+  EXPECT_NEAR(atDistance(c.fieldByDistance[0])->y, 0.5, 1e-12);
+  ASSERT_NE(atDistance(c.fieldByDistance[1]), c.fieldByDistance[1].points.end());
+  EXPECT_GT(atDistance(c.fieldByDistance[1])->y, 0.5);
 }
 
 }  // namespace
