@@ -122,13 +122,11 @@ void ComputeGeometry(CalcState& st, double pixelPitchX, double pixelPitchY) {
 
 void ComputeBlur(CalcState& st, double pixelPitchX, double pixelPitchY) {
   const double pitch = st.direction == Direction::Horizontal ? pixelPitchX : pixelPitchY;
-  // Formed in 64 bits: a large frame rate times the shutter multiple must not overflow.
-  const std::int64_t exposuresPerSecond = std::int64_t{st.frameRate} * st.shutterMultiple;
-  st.motionBlur = st.velocity * (1 / static_cast<double>(exposuresPerSecond));
+  st.motionBlur = MotionBlurFor(st.velocity, st.frameRate, st.shutterMultiple);
 
   const bool sceneGiven = Present(st.objectDistance) && Present(st.fieldWidth);
   if (Present(st.focalLengthMm) && (st.lensInput != LensInput::FocalLength || sceneGiven)) {
-    st.pixelBlur = st.motionBlur / st.fieldRatio / pitch;
+    st.pixelBlur = PixelBlurFor(st.motionBlur, st.fieldRatio, pitch);
   } else {
     st.pixelBlur = 0;
   }

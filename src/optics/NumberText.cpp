@@ -72,6 +72,8 @@ double ParseDouble(std::string_view text) {
 
 std::string FormatG4(double value) { return Formatted(value, std::chars_format::general, 4); }
 
+std::string FormatG3(double value) { return Formatted(value, std::chars_format::general, 3); }
+
 std::string FormatFixed2(double value) { return Formatted(value, std::chars_format::fixed, 2); }
 
 std::string FormatG15(double value) { return Formatted(value, std::chars_format::general, 15); }

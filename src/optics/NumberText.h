@@ -24,6 +24,9 @@ double ParseDouble(std::string_view text);
 // printf("%.4g"), except that a zero never carries a minus sign and non-finite values use the texts above.
 std::string FormatG4(double value);
 
+// printf("%.3g") with the same zero and non-finite rules.
+std::string FormatG3(double value);
+
 // printf("%.2f") with the same zero and non-finite rules.
 std::string FormatFixed2(double value);
 
