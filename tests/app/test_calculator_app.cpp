@@ -56,6 +56,31 @@ class CalculatorAppTest : public QObject {
              fileArgument);
   }
 
+  // --help and --version are options: the launch message is still the first argument that is none.
+  void help_and_version_are_options_data() {
+    QTest::addColumn<Arguments>("arguments");
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("version");
+    QTest::addColumn<bool>("fileArgument");
+    QTest::newRow("--help") << Arguments{"--help"} << true << false << false;
+    QTest::newRow("-h") << Arguments{"-h"} << true << false << false;
+    QTest::newRow("--version") << Arguments{"--version"} << false << true << false;
+    QTest::newRow("beside a message") << Arguments{"X,Korvan Falke 500,500,320,280,4", "--version"} << false << true
+                                      << true;
+    QTest::newRow("help as part of a message") << Arguments{"X,--help,1,2,3,4"} << false << false << true;
+    QTest::newRow("neither") << Arguments{"--helpful", "-hv"} << false << false << false;
+  }
+  void help_and_version_are_options() {
+    QFETCH(Arguments, arguments);
+    QFETCH(bool, help);
+    QFETCH(bool, version);
+    QFETCH(bool, fileArgument);
+    const CCalculatorApp::CommandLine commandLine = CCalculatorApp::ReadCommandLine(arguments);
+    QCOMPARE(commandLine.help, help);
+    QCOMPARE(commandLine.version, version);
+    QCOMPARE(commandLine.fileArgument.has_value(), fileArgument);
+  }
+
   void launch_argument_is_parsed_and_reported_without_owner_data() {
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("message");  // empty: none
