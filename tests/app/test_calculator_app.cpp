@@ -10,6 +10,8 @@
 
 #include "app/CCalculatorApp.h"
 #include "app/TerminationWatcher.h"
+#include "common/HelpText.h"
+#include "common/ManualPage.h"
 #include "common/RecordingSink.h"
 
 namespace korvan {
@@ -79,6 +81,22 @@ class CalculatorAppTest : public QObject {
     QCOMPARE(commandLine.help, help);
     QCOMPARE(commandLine.version, version);
     QCOMPARE(commandLine.fileArgument.has_value(), fileArgument);
+  }
+
+  // Each option --help lists is one the program reads, and its manual page documents it.
+  void every_option_of_the_help_is_read_and_documented() {
+    const testing::HelpText help = testing::ParseHelpText(CCalculatorApp::UsageText());
+    QCOMPARE(help.options.size(), std::size_t{3});
+    const testing::ManualPage page = testing::ReadManualPage(KORVAN_SOURCE_DIR "/doc/korvan-lens-calculator.1");
+    QVERIFY(page.read);
+    const CCalculatorApp::CommandLine none = CCalculatorApp::ReadCommandLine({});
+    for (const testing::HelpOption& option : help.options) {
+      for (const std::string& name : option.names) {
+        QVERIFY2(page.flags.count(name) == 1, name.c_str());
+        const CCalculatorApp::CommandLine read = CCalculatorApp::ReadCommandLine({name});
+        QVERIFY2(read.splash != none.splash || read.help != none.help || read.version != none.version, name.c_str());
+      }
+    }
   }
 
   void launch_argument_is_parsed_and_reported_without_owner_data() {
