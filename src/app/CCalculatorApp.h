@@ -26,7 +26,7 @@ class CCalculatorApp : public QObject {
 
  public:
   struct CommandLine {
-    bool splash = true;  // --no-splash skips the start-up picture, for scripted starts
+    bool splash = true;    // --no-splash skips the start-up picture, for scripted starts
     bool help = false;     // -h, --help
     bool version = false;  // --version
     // The first argument that is not an option; a launch message from the host when it is long

@@ -93,13 +93,12 @@ class LaunchProcessTest : public QObject {
   void help_and_version_print_without_a_display_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("--help") << QStringList{QStringLiteral("--help")}
-                            << QStringLiteral("Korvan Lens Calculator: lens, depth of field and motion blur for "
-                                              "high-speed cameras.");
+    const QString help =
+        QStringLiteral("Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.");
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << help;
     QTest::newRow("-h after a message") << QStringList{QStringLiteral("X,Korvan Falke 500,500,800,600,4"),
                                                        QStringLiteral("-h")}
-                                        << QStringLiteral("Korvan Lens Calculator: lens, depth of field and motion "
-                                                          "blur for high-speed cameras.");
+                                        << help;
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")}
                                << QStringLiteral("korvan-lens-calculator " KORVAN_VERSION);
   }
@@ -108,7 +107,8 @@ class LaunchProcessTest : public QObject {
     QFETCH(QString, firstLine);
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(QString::fromLatin1(name));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KORVAN_PROGRAM), arguments);
     QVERIFY(process.waitForFinished(30000));
