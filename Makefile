@@ -1,5 +1,5 @@
 # Everything starts here: `make run` and `make test` install what is missing, build and go.
-.PHONY: all deps build run test test-locale sanitize bench fuzz package clean
+.PHONY: all deps build run test test-locale sanitize bench fuzz package package-check clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -42,15 +42,29 @@ bench: deps
 fuzz: deps
 	@bash scripts/run-fuzzers $(FUZZ_SECONDS)
 
-# A Debian package of the program, the command, the camera files, the desktop entry and the icon,
-# built in its own folder for /usr; the .deb lands in build/package.
+# Debian's compiler and linker flags (hardening included), given on every configure since CMake
+# reads CXXFLAGS and LDFLAGS from the environment only on the first; CMake ignores CPPFLAGS,
+# which carries _FORTIFY_SOURCE.
+BUILDFLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+PACKAGE_FLAGS = -DCMAKE_CXX_FLAGS="$$($(BUILDFLAGS) CXXFLAGS) $$($(BUILDFLAGS) CPPFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$$($(BUILDFLAGS) LDFLAGS)"
+
+# A Debian package of the program, the command, the camera files, the desktop entry, the icons,
+# the metainfo, the manual pages and the completion, built in its own folder for /usr; the .deb
+# lands in build/package.
 PACKAGE := build/package
 package:
 	@KORVAN_PACKAGE=1 bash scripts/install-deps
 	@cmake -S . -B $(PACKAGE) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DKORVAN_BUILD_TESTS=OFF >/dev/null
+	  -DKORVAN_BUILD_TESTS=OFF $(PACKAGE_FLAGS) >/dev/null
 	@cmake --build $(PACKAGE) -j $(JOBS)
+	@rm -f $(PACKAGE)/*.deb
 	@cd $(PACKAGE) && cpack -G DEB
+
+# The package checked by the distribution's tools, installed with apt-get and run (needs root or
+# sudo; the package is removed again afterwards unless it was installed before).
+package-check: package
+	@bash scripts/package-check $(PACKAGE)/korvan-lens-calculator_*.deb
 
 clean:
 	@rm -rf build

@@ -4,13 +4,15 @@
 
 #include <QDialog>
 
+#include "app/Version.h"
+
 namespace Ui {
 class CAboutDlg;
 }
 
 namespace korvan {
 
-inline constexpr char kAboutVersionText[] = "Korvan Lens Calculator Version 1.0.8";
+inline constexpr char kAboutVersionText[] = "Korvan Lens Calculator Version " KORVAN_VERSION;
 
 // The About box: the program's version, what the formulas cover, and who makes it.
 class CAboutDlg : public QDialog {

@@ -6,6 +6,7 @@
 
 #include "app/CSplashDlg.h"
 #include "app/TerminationWatcher.h"
+#include "app/Version.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/Controls.h"
 
@@ -33,12 +34,33 @@ CCalculatorApp::CommandLine CCalculatorApp::ReadCommandLine(const std::vector<st
   for (const std::string& argument : arguments) {
     if (argument == "--no-splash") {
       commandLine.splash = false;
+    } else if (argument == "--help" || argument == "-h") {
+      commandLine.help = true;
+    } else if (argument == "--version") {
+      commandLine.version = true;
     } else if (!IsOption(argument) && !commandLine.fileArgument) {
       commandLine.fileArgument = argument;
     }
   }
   return commandLine;
 }
+
+std::string CCalculatorApp::UsageText() {
+  return "Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.\n"
+         "Usage: korvan-lens-calculator [OPTIONS] [MESSAGE]\n"
+         "\n"
+         "MESSAGE, a launch message of the host application, preselects the host's camera, frame\n"
+         "rate, resolution and shutter: \"X,MODEL,RATE,WIDTH,HEIGHT,SHUTTER\" as one argument.\n"
+         "\n"
+         "Options:\n"
+         "  --no-splash                 Start without the start-up picture\n"
+         "  -h,--help                   Print this help message and exit\n"
+         "  --version                   Print the version and exit\n"
+         "\n"
+         "Qt's own options (-platform, -style, ...) are accepted as well; see korvan-lens-calculator(1).\n";
+}
+
+std::string CCalculatorApp::VersionText() { return "korvan-lens-calculator " KORVAN_VERSION "\n"; }
 
 CCalculatorApp::CCalculatorApp(SettingsStore::Locations settings, MessageSink* messages)
     : settings_(std::move(settings)), quitAwareMessages_(messages, &quitRequested_) {}

@@ -26,13 +26,18 @@ class CCalculatorApp : public QObject {
 
  public:
   struct CommandLine {
-    bool splash = true;  // --no-splash skips the start-up picture, for scripted starts
+    bool splash = true;    // --no-splash skips the start-up picture, for scripted starts
+    bool help = false;     // -h, --help
+    bool version = false;  // --version
     // The first argument that is not an option; a launch message from the host when it is long
     // enough.
     std::optional<std::string> fileArgument;
   };
   // `arguments` without the program's name, as the command line spelled them.
   static CommandLine ReadCommandLine(const std::vector<std::string>& arguments);
+  // What --help and --version print, on standard output.
+  static std::string UsageText();
+  static std::string VersionText();
 
   // `messages` null: message boxes.
   explicit CCalculatorApp(SettingsStore::Locations settings, MessageSink* messages = nullptr);

@@ -1,19 +1,29 @@
 #include <QApplication>
 #include <QIcon>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/CCalculatorApp.h"
 #include "app/SettingsStore.h"
+#include "app/Version.h"
 
 // Resources of a static library are registered by name from the global namespace.
 static void InitResources() { Q_INIT_RESOURCE(korvan_ui); }
 
 int main(int argc, char* argv[]) {
+  // Answered before QApplication exists: it needs a display, and these two must work without one.
+  const korvan::CCalculatorApp::CommandLine early =
+      korvan::CCalculatorApp::ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (early.help || early.version) {
+    std::cout << (early.help ? korvan::CCalculatorApp::UsageText() : korvan::CCalculatorApp::VersionText());
+    return 0;
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Korvan Lens Calculator"));
   QApplication::setOrganizationName(QStringLiteral("Varnholt"));
-  QApplication::setApplicationVersion(QStringLiteral("1.0.8"));
+  QApplication::setApplicationVersion(QStringLiteral(KORVAN_VERSION));
   QGuiApplication::setDesktopFileName(QStringLiteral("korvan-lens-calculator"));
   InitResources();
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/korvan/icon.svg")));

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/Version.h"
 #include "cli/Commands.h"
 #include "planner/AtomicFile.h"
 #include "optics/Units.h"
@@ -215,6 +216,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.",
                "korvan-lens"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "korvan-lens " KORVAN_VERSION, "Print the version and exit");
   bool json = false;
 
   CLI::App* calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");

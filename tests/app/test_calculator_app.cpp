@@ -10,6 +10,8 @@
 
 #include "app/CCalculatorApp.h"
 #include "app/TerminationWatcher.h"
+#include "common/HelpText.h"
+#include "common/ManualPage.h"
 #include "common/RecordingSink.h"
 
 namespace korvan {
@@ -54,6 +56,47 @@ class CalculatorAppTest : public QObject {
     QCOMPARE(commandLine.splash, splash);
     QCOMPARE(commandLine.fileArgument ? QString::fromStdString(*commandLine.fileArgument) : QStringLiteral("(none)"),
              fileArgument);
+  }
+
+  // --help and --version are options: the launch message is still the first argument that is none.
+  void help_and_version_are_options_data() {
+    QTest::addColumn<Arguments>("arguments");
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("version");
+    QTest::addColumn<bool>("fileArgument");
+    QTest::newRow("--help") << Arguments{"--help"} << true << false << false;
+    QTest::newRow("-h") << Arguments{"-h"} << true << false << false;
+    QTest::newRow("--version") << Arguments{"--version"} << false << true << false;
+    QTest::newRow("beside a message") << Arguments{"X,Korvan Falke 500,500,320,280,4", "--version"} << false << true
+                                      << true;
+    QTest::newRow("help as part of a message") << Arguments{"X,--help,1,2,3,4"} << false << false << true;
+    QTest::newRow("neither") << Arguments{"--helpful", "-hv"} << false << false << false;
+  }
+  void help_and_version_are_options() {
+    QFETCH(Arguments, arguments);
+    QFETCH(bool, help);
+    QFETCH(bool, version);
+    QFETCH(bool, fileArgument);
+    const CCalculatorApp::CommandLine commandLine = CCalculatorApp::ReadCommandLine(arguments);
+    QCOMPARE(commandLine.help, help);
+    QCOMPARE(commandLine.version, version);
+    QCOMPARE(commandLine.fileArgument.has_value(), fileArgument);
+  }
+
+  // Each option --help lists is one the program reads, and its manual page documents it.
+  void every_option_of_the_help_is_read_and_documented() {
+    const testing::HelpText help = testing::ParseHelpText(CCalculatorApp::UsageText());
+    QCOMPARE(help.options.size(), std::size_t{3});
+    const testing::ManualPage page = testing::ReadManualPage(KORVAN_SOURCE_DIR "/doc/korvan-lens-calculator.1");
+    QVERIFY(page.read);
+    const CCalculatorApp::CommandLine none = CCalculatorApp::ReadCommandLine({});
+    for (const testing::HelpOption& option : help.options) {
+      for (const std::string& name : option.names) {
+        QVERIFY2(page.flags.count(name) == 1, name.c_str());
+        const CCalculatorApp::CommandLine read = CCalculatorApp::ReadCommandLine({name});
+        QVERIFY2(read.splash != none.splash || read.help != none.help || read.version != none.version, name.c_str());
+      }
+    }
   }
 
   void launch_argument_is_parsed_and_reported_without_owner_data() {

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/SettingsStore.h"
+#include "app/Version.h"
 
 namespace korvan {
 namespace {
@@ -86,6 +87,35 @@ class LaunchProcessTest : public QObject {
     SettingsStore left(run.settings);
     QCOMPARE(left.LastCamera(), std::optional<QString>(QStringLiteral("falke500.cam")));
     QCOMPARE(left.RecentFiles(), QStringList{QStringLiteral("falke500.cam")});
+  }
+
+  // No display and no platform plugin chosen: a QApplication made first would abort the program.
+  void help_and_version_print_without_a_display_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("firstLine");
+    const QString help =
+        QStringLiteral("Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.");
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << help;
+    QTest::newRow("-h after a message") << QStringList{QStringLiteral("X,Korvan Falke 500,500,800,600,4"),
+                                                       QStringLiteral("-h")}
+                                        << help;
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")}
+                               << QStringLiteral("korvan-lens-calculator " KORVAN_VERSION);
+  }
+  void help_and_version_print_without_a_display() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, firstLine);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KORVAN_PROGRAM), arguments);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0), firstLine);
   }
 
   void termination_while_a_launch_error_is_shown_ends_the_program() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/TestFiles.h"
+#include "app/Version.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 
@@ -59,6 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
     Commands, ExitStatus,
     ::testing::Values(StatusCase{"CalcDefaults", {"calc"}, kExitOk},
                       StatusCase{"Help", {"calc", "--help"}, kExitOk},
+                      StatusCase{"Version", {"--version"}, kExitOk},
                       StatusCase{"IgnoredLaunch", {"launch", "short"}, kExitOk},
                       StatusCase{"Models", {"launch", "--models"}, kExitOk},
                       StatusCase{"UnknownFrameRate", {"calc", "--frame-rate", "61"}, kExitRefused},
@@ -80,6 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
                                   "no-such-dir/x.cam"},
                                  kExitRefused}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, VersionIsTheBuildsVersion) {
+  EXPECT_EQ(RunArgs({"--version"}).out, "korvan-lens " KORVAN_VERSION "\n");
+  // Only the command itself has it: after a subcommand it is an unknown option.
+  EXPECT_EQ(RunArgs({"calc", "--version"}).status, kExitUsage);
+}
 
 TEST(CommandLine, JsonErrorKeepsTheMessageAndStandardErrorOneLine) {
   korvan::testing::TempFiles files;
