@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include "ui/PlannerContext.h"
+
 class QWidget;
 
 namespace korvan {
@@ -33,6 +35,8 @@ struct CalculatorContext {
   // Asks for camera files to add ("Select..."): their full paths, or nothing when cancelled.
   // The camera open-file dialog when empty.
   std::function<std::optional<QStringList>(QWidget* owner)> chooseCameraFiles;
+  // What the planner window is given: its stored inputs and where its messages and sheets go.
+  PlannerContext planner;
 };
 
 }  // namespace korvan
