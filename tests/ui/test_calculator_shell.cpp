@@ -431,10 +431,11 @@ class CalculatorShellTest : public QObject {
 
     QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = window->actions();
-    QCOMPARE(actions.size(), 2);
+    QCOMPARE(actions.size(), 3);  // the About item, then the planner's
     QVERIFY(actions[0]->isSeparator());
     QCOMPARE(actions[1]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
     QCOMPARE(ModalOpenedBy([&] { actions[1]->trigger(); }), about);
+    QCOMPARE(actions[2]->text(), QStringLiteral("Pla&nner..."));
 
     const QIcon icon = window->windowIcon();
     for (int side : {16, 32}) QCOMPARE(icon.pixmap(side, side).deviceIndependentSize().toSize(), QSize(side, side));
