@@ -91,7 +91,7 @@ double LegendHeight(const QFontMetricsF& metrics, const std::vector<LegendEntry>
 }
 
 void DrawLegend(QPainter& painter, const std::vector<LegendEntry>& entries, const QRectF& area) {
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   double x = area.left();
   double y = area.top();
   for (const LegendEntry& entry : entries) {
@@ -124,7 +124,7 @@ void DrawXMarker(QPainter& painter, const Frame& frame, const ChartData::Marker&
 }
 
 void PaintBars(QPainter& painter, const QRectF& area, const ChartData& data, std::vector<LegendEntry>& legend) {
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   double labelWidth = 0;
   double textWidth = 0;
   Range x;
@@ -192,7 +192,7 @@ void PaintBars(QPainter& painter, const QRectF& area, const ChartData& data, std
 }
 
 void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, std::vector<LegendEntry>& legend) {
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   Frame frame;
   bool openEnds = false;
   for (const ChartData::Series& series : data.series) {
@@ -340,7 +340,7 @@ void CChartWidget::paintEvent(QPaintEvent*) {
 
 void CChartWidget::Paint(QPainter& painter, const QRectF& area, const ChartData& data) {
   painter.save();
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   QFont bold = painter.font();
   bold.setBold(true);
   painter.setFont(bold);

@@ -68,7 +68,7 @@ void CSideViewWidget::paintEvent(QPaintEvent*) {
 
 void CSideViewWidget::Paint(QPainter& painter, const QRectF& area, const SideViewData& data) {
   painter.save();
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   const double line = metrics.height();
   painter.setPen(Qt::black);
   const bool drawable = data.valid && data.distance > 0 && std::isfinite(data.distance) && data.fieldWidth > 0 &&

@@ -42,10 +42,15 @@ QString Shown(const planner::SheetRow& row) {
 // they do not fit above `bottom`. Draws only when `draw` is set.
 std::optional<double> LayOutRows(QPainter& painter, const std::vector<Section>& sections, const QRectF& area,
                                  bool draw) {
-  const QFontMetricsF metrics(painter.font());
+  const QFontMetricsF metrics(painter.font(), painter.device());
   const double gap = metrics.height();
   const double columnWidth = (area.width() - gap) / 2;
-  const double labelWidth = columnWidth * 0.48;
+  // Labels take what the longest needs, but leave the texts at least two fifths of a column.
+  double labelWidth = 0;
+  for (const Section& section : sections) {
+    for (const planner::SheetRow* row : section.rows) labelWidth = std::max(labelWidth, metrics.horizontalAdvance(Q(row->label)));
+  }
+  labelWidth = std::min(labelWidth + metrics.averageCharWidth() * 2, columnWidth * 0.6);
   QFont bold = painter.font();
   bold.setBold(true);
   const QFont plain = painter.font();
@@ -58,7 +63,8 @@ std::optional<double> LayOutRows(QPainter& painter, const std::vector<Section>& 
     std::vector<double> heights;
     for (const planner::SheetRow* row : section.rows) {
       const QRectF text = metrics.boundingRect(QRectF(0, 0, columnWidth - labelWidth, 1e6), Qt::TextWordWrap, Shown(*row));
-      heights.push_back(std::max(metrics.height(), text.height()) * 1.05);
+      const QRectF label = metrics.boundingRect(QRectF(0, 0, labelWidth, 1e6), Qt::TextWordWrap, Q(row->label));
+      heights.push_back(std::max({metrics.height(), text.height(), label.height()}) * 1.05);
       height += heights.back();
     }
     if (y + height > area.bottom() && y > area.top()) {
@@ -79,7 +85,8 @@ std::optional<double> LayOutRows(QPainter& painter, const std::vector<Section>& 
     for (std::size_t index = 0; index < section.rows.size(); ++index) {
       const planner::SheetRow& row = *section.rows[index];
       if (draw) {
-        painter.drawText(QRectF(left, y, labelWidth, heights[index]), Qt::AlignLeft | Qt::AlignTop, Q(row.label));
+        painter.drawText(QRectF(left, y, labelWidth, heights[index]), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                         Q(row.label));
         painter.drawText(QRectF(left + labelWidth, y, columnWidth - labelWidth, heights[index]),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, Shown(row));
       }
@@ -125,13 +132,14 @@ void PaintSheet(QPdfWriter& writer, const planner::Plan& plan, const planner::Sh
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(8);
   painter.setFont(font);
-  const QFontMetricsF metrics(font);
+  // Measured on the page, whose resolution is not the screen's.
+  const QFontMetricsF metrics(font, &writer);
 
   QFont titleFont = font;
   titleFont.setPointSizeF(15);
   titleFont.setBold(true);
   painter.setFont(titleFont);
-  const double titleHeight = QFontMetricsF(titleFont).height() * 1.3;
+  const double titleHeight = QFontMetricsF(titleFont, &writer).height() * 1.3;
   painter.drawText(QRectF(page.left(), page.top(), page.width(), titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Setup Sheet"));
   painter.setFont(font);

@@ -1,6 +1,7 @@
 // Renders the windows offscreen into PNG files, for the README's screenshot and for looking at
 // every page at any QT_SCALE_FACTOR: render_windows OUTPUT_DIR. Writes calculator.png,
-// planner-<page>.png for each page and calculator-with-planner.png, both windows side by side.
+// planner-<page>.png for each page, calculator-with-planner.png, both windows side by side, and
+// sheet.pdf, the setup sheet.
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QPainter>
 #include <QTabWidget>
 #include <QTest>
+#include <ctime>
 
 #include "WindowDriver.h"
 #include "optics/ControlIds.h"
@@ -47,8 +49,8 @@ int main(int argc, char* argv[]) {
   TypeInto(&calculator, ids::kObjectDistanceEdit, "2");
   TypeInto(&calculator, ids::kFieldWidthEdit, "0.5");
   TypeInto(&calculator, ids::kVelocityEdit, "1");
-  Choose(&calculator, ids::kFNumberList, "2.8");
   Choose(&calculator, ids::kShutterList, Entries(&calculator, ids::kShutterList).value(2));
+  Choose(&calculator, ids::kFNumberList, "2.8");
   bool saved = Grab(&calculator).save(dir + QStringLiteral("/calculator.png"));
 
   Click(&calculator, ids::kPlannerButton);
@@ -87,5 +89,9 @@ int main(int argc, char* argv[]) {
     painter.drawImage(QPointF((left.width() + gap) / ratio, 0), charts);
   }
   saved = both.save(dir + QStringLiteral("/calculator-with-planner.png")) && saved;
+
+  const SheetRequest sheet{dir + QStringLiteral("/sheet.pdf"), SheetForm::Pdf, QStringLiteral("Rig B, take 7")};
+  const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), "Rig B, take 7"};
+  saved = WriteSheet(sheet, planner->CurrentPlan(), info).isEmpty() && saved;
   return saved ? 0 : 1;
 }
