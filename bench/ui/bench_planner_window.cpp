@@ -134,7 +134,7 @@ void BM_ExportPdfSheet(benchmark::State& state) {
   for (auto _ : state) {
     const QString failure = WriteSheet(request, ready.window.PlannerWindow()->CurrentPlan(), info);
     if (!failure.isEmpty()) {
-      state.SkipWithError(failure.toStdString());
+      state.SkipWithError(failure.toStdString().c_str());
       return;
     }
   }
