@@ -157,6 +157,7 @@ Outcome<CalcReport> RunCalc(const CalcOptions& options) {
   report.attachmentChoices = options.attachments;
   report.attachments =
       MakeAttachmentTexts(ComputeAttachments(state, camera.pixelPitchX, camera.pixelPitchY, options.attachments));
+  report.camera = std::move(camera);
   return {std::move(report), {}};
 }
 

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <algorithm>
+#include <ctime>
 #include <array>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/Commands.h"
+#include "planner/AtomicFile.h"
 #include "optics/Units.h"
 
 namespace korvan::cli {
@@ -150,6 +152,23 @@ void AddCalcOptions(CLI::App& calc, CalcArguments& a) {
       ->capture_default_str();
 }
 
+void AddPlannerOptions(CLI::App& command, planner::PlannerTexts& t) {
+  command.add_option("--depth", t.depth, "Depth of the subject along the axis, in --unit, centred on the distance")
+      ->type_name("X")
+      ->capture_default_str();
+  command.add_option("--wavelength", t.wavelength, "Wavelength for the diffraction estimate (nm)")
+      ->type_name("NM")
+      ->capture_default_str();
+  command.add_option("--blur-limit", t.blurLimit, "Blur you accept (pixels)")->type_name("K")->capture_default_str();
+  command.add_option("--event-ms", t.eventMs, "Duration of the event (ms)")->type_name("T")->capture_default_str();
+  command.add_option("--memory-gb", t.memoryGb, "Camera memory (GB); 0: no record time")
+      ->type_name("G")
+      ->capture_default_str();
+  command.add_option("--bit-depth", t.bitDepth, "Stored bits per pixel")->type_name("B")->capture_default_str();
+  command.add_option("--lenses", t.lenses, "Focal lengths of your lenses (mm), comma-separated: \"8,12.5,16\"")
+      ->type_name("LIST");
+}
+
 // The option texts into the selections the window's lists and check boxes would hold.
 CalcOptions Resolve(const CLI::App& calc, const CalcArguments& a) {
   CalcOptions o = a.options;
@@ -205,6 +224,24 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   messageOption->excludes(modelsOption);
   launch->add_flag("--json", json, "Print JSON instead of a table");
 
+  CLI::App* plan = app.add_subcommand("plan", "Plan a shoot: sharpness budget, best f-number, shutter, modes, lenses");
+  CalcArguments planArguments;
+  PlanOptions planOptions;
+  AddCalcOptions(*plan, planArguments);
+  AddPlannerOptions(*plan, planOptions.planner);
+  plan->add_flag("--json", json, "Print JSON instead of tables");
+
+  CLI::App* sheet = app.add_subcommand("sheet", "Write the setup sheet of a plan (.csv or .json)");
+  CalcArguments sheetArguments;
+  PlanOptions sheetOptions;
+  std::string note;
+  std::string output;
+  AddCalcOptions(*sheet, sheetArguments);
+  AddPlannerOptions(*sheet, sheetOptions.planner);
+  sheet->add_option("--note", note, "Free-text note for the sheet")->type_name("TEXT");
+  sheet->add_option("-o,--output", output, "Sheet file; .csv or .json")->type_name("FILE")->required();
+  sheet->add_flag("--json", json, "Print errors as JSON");
+
   try {
     app.parse(argc, argv);
     if (launch->parsed() && !models && messageOption->count() == 0) {
@@ -218,6 +255,30 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   const Printer printer(json, out, err);
   if (calc->parsed()) {
     return printer.Print(RunCalc(Resolve(*calc, calcArguments)), CalcJson, CalcTable);
+  }
+  if (plan->parsed()) {
+    planOptions.calc = Resolve(*plan, planArguments);
+    const Outcome<planner::Plan> planned = RunPlan(planOptions);
+    if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
+    printer.Text(json ? planner::PlanJson(*planned.value) + '\n' : PlanTable(*planned.value));
+    return kExitOk;
+  }
+  if (sheet->parsed()) {
+    const SheetFormat format = SheetFormatOf(output);
+    if (format == SheetFormat::Pdf) {
+      return printer.Error("korvan-lens writes no PDF (it has no graphics system); the planner window does. "
+                           "Use .csv or .json: " + output, kExitUsage);
+    }
+    if (format == SheetFormat::Unknown) {
+      return printer.Error("The sheet file must end in .csv or .json: " + output, kExitUsage);
+    }
+    sheetOptions.calc = Resolve(*sheet, sheetArguments);
+    const Outcome<planner::Plan> planned = RunPlan(sheetOptions);
+    if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
+    const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), note};
+    const std::string failure = planner::WriteFileAtomically(output, SheetText(*planned.value, info, format));
+    if (!failure.empty()) return printer.Error(failure, kExitRefused);
+    return kExitOk;
   }
   if (camera->parsed()) {
     return printer.Print(ReadCamera(cameraPath), CameraJson, CameraTable);

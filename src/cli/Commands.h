@@ -12,6 +12,8 @@
 #include "optics/Attachments.h"
 #include "optics/CalcState.h"
 #include "optics/Display.h"
+#include "planner/PlanSheet.h"
+#include "planner/Planner.h"
 
 // The three subcommands of korvan-lens without their option parsing: each gathers texts, runs the
 // core exactly as the calculator window does, and hands back the texts the window would show.
@@ -63,6 +65,7 @@ struct CalcReport {
   CalcState state;
   double pixelPitchX = 0;
   double pixelPitchY = 0;
+  CameraDefinition camera;  // the camera the set-up was computed with
 };
 
 Outcome<CalcReport> RunCalc(const CalcOptions& options);
@@ -83,6 +86,24 @@ std::string LaunchTable(const HostLaunchRequest& request);
 
 nlohmann::ordered_json HostModelsJson();
 std::string HostModelsTable();
+
+// A calc set-up with the planner's own texts beside it.
+struct PlanOptions {
+  CalcOptions calc;
+  planner::PlannerTexts planner;
+};
+
+// The set-up as calc computes it, then the plan for it. Planner texts that cannot be used are not
+// refused: the values that need them are "n/a" with the reason, as in the planner window.
+Outcome<planner::Plan> RunPlan(const PlanOptions& options);
+std::string PlanTable(const planner::Plan& plan);
+
+enum class SheetFormat { Csv, Json, Pdf, Unknown };
+// From the file name's extension, in any letter case.
+SheetFormat SheetFormatOf(const std::string& path);
+
+// The sheet's text in `format` (Csv or Json).
+std::string SheetText(const planner::Plan& plan, const planner::SheetInfo& info, SheetFormat format);
 
 // A double as JSON: finite values as numbers that read back bit-identical, the others as the
 // strings "inf", "-inf" and "nan", which JSON has no numbers for.

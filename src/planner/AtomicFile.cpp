@@ -41,10 +41,13 @@ fs::path TemporaryBeside(const fs::path& target, int attempt) {
 #else
   const long process = static_cast<long>(::getpid());
 #endif
-  fs::path name = target;
-  name.replace_filename("." + target.filename().string() + "." + std::to_string(process) + "-" +
-                        std::to_string(ticks % 1000000007) + "-" + std::to_string(++counter + attempt) + ".tmp");
-  return name;
+  std::string name(1, '.');
+  name.append(target.filename().string()).append(1, '.').append(std::to_string(process));
+  name.append(1, '-').append(std::to_string(ticks % 1000000007)).append(1, '-');
+  name.append(std::to_string(++counter + attempt)).append(".tmp");
+  fs::path temporary = target;
+  temporary.replace_filename(name);
+  return temporary;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ using namespace detail;
 constexpr double kFirstFNumber = 1.0;
 constexpr double kLastFNumber = 22.0;
 constexpr int kFNumberSteps = 84;  // every quarter stop of the scale: 1, 1.25, ... 22
-constexpr int kDistanceSteps = 16;
+constexpr int kDistanceSteps = 8;  // the field grows linearly with the distance
 
 // The field against distance, out to twice the current distance, with the engine in compute mode
 // Field Width. Distances inside the focal length give no image and are left out.

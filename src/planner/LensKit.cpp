@@ -58,8 +58,9 @@ LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& came
     ComputeGeometry(place, camera.pixelPitchX, camera.pixelPitchY);
     row.distanceForField = Length(place.objectDistance, state.unit);
 
-    const bool covers = run.fieldWidth >= state.fieldWidth;
-    if (covers && std::isfinite(run.fieldWidth) && (!kit.marked || run.fieldWidth < markedField)) {
+    // Only a lens whose field can be shown can be the one advised.
+    const bool covers = row.fieldWidth.Available() && run.fieldWidth >= state.fieldWidth;
+    if (covers && (!kit.marked || run.fieldWidth < markedField)) {
       kit.marked = kit.rows.size();
       markedField = run.fieldWidth;
     }

@@ -339,6 +339,27 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
   rows.Value("results.motionBlur", "Motion Blur", s.motionBlur * toUnit, r.motionBlur, length);
   rows.Value("results.pixelBlur", "Pixel Blur", s.pixelBlur, r.pixelBlur, "pixels");
 
+  rows.Section("Planner");
+  const PlannerInputs& in = plan.inputs;
+  const auto input = [&](std::string key, std::string label, const PlannerValue& value, double scale,
+                         std::string unit) {
+    if (value.Usable()) {
+      rows.Value(std::move(key), std::move(label), value.value * scale, FormatG4(value.value * scale), std::move(unit));
+    } else {
+      rows.Number(std::move(key), std::move(label), {NAN, std::string(kNotAvailableText), value.problem},
+                  std::move(unit));
+    }
+  };
+  input("planner.depth", "Depth", in.depth, toUnit, length);
+  input("planner.wavelength", "Wavelength", in.wavelength, 1e9, "nm");
+  input("planner.blurLimit", "Blur Limit", in.blurLimit, 1, "pixels");
+  input("planner.eventMs", "Event", in.eventMs, 1, "ms");
+  input("planner.memoryGb", "Memory", in.memoryGb, 1, "GB");
+  input("planner.bitDepth", "Bit Depth", in.bitDepth, 1, "bits");
+  std::string kit;
+  for (const KitLens& lens : in.kit) kit += (kit.empty() ? "" : ", ") + lens.text;
+  rows.Text("planner.lenses", "Lens Kit", kit, "mm");
+
   rows.Section("Sharpness Budget");
   const SharpnessBudget& b = plan.budget;
   rows.Number("budget.motion", "Motion", b.motion, "pixels");

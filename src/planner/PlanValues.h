@@ -11,6 +11,7 @@
 #include "optics/NumberText.h"
 #include "optics/Units.h"
 #include "planner/PlanNumber.h"
+#include "planner/Planner.h"
 
 // Shared by the planner's sources; not part of its interface.
 namespace korvan::planner::detail {
@@ -25,8 +26,11 @@ inline PlanNumber NotAvailable(std::string reason) {
 inline PlanNumber None(double value, std::string reason) { return {value, std::string(kNoneText), std::move(reason)}; }
 
 // A value that is not finite is "n/a": a "NaN" or "Infinity" text would say nothing useful here.
+// So is a finite value whose text is not: 1e306 m shown in mm overflows to infinity.
 inline PlanNumber Number(double value, std::string text) {
-  if (!std::isfinite(value)) return NotAvailable(kNoFiniteValue);
+  if (!std::isfinite(value) || text == kInfinityText || text == kNegativeInfinityText || text == kNotANumberText) {
+    return NotAvailable(kNoFiniteValue);
+  }
   return {value, std::move(text), {}};
 }
 
@@ -109,5 +113,13 @@ inline ShutterSearch FindShutterLimit(double velocity, std::int32_t rate, double
   }
   return {high, blurAtHigh};
 }
+
+}  // namespace korvan::planner::detail
+
+namespace korvan::planner::detail {
+
+// The aperture window from a budget already computed for the same inputs.
+ApertureWindow ApertureWindowFor(const SharpnessBudget& budget, const CalcState& state, const CameraDefinition& camera,
+                                 const PlannerInputs& inputs);
 
 }  // namespace korvan::planner::detail

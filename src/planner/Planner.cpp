@@ -130,7 +130,8 @@ SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& ca
   if (state.shutterMultiple < 1) {
     b.lightStops = NotAvailable("The shutter multiple is below 1");
   } else {
-    b.lightStops = G4(-(std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(s.N)));
+    // 0 - x rather than -x: shutter 1x at f/1.0 is 0 stops, not -0.
+    b.lightStops = G4(0.0 - (std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(s.N)));
   }
   return b;
 }
@@ -180,8 +181,12 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
 
 ApertureWindow ComputeApertureWindow(const CalcState& state, const CameraDefinition& camera,
                                      const PlannerInputs& inputs) {
+  return detail::ApertureWindowFor(ComputeBudget(state, camera, inputs), state, camera, inputs);
+}
+
+ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const CalcState& state,
+                                         const CameraDefinition& camera, const PlannerInputs& inputs) {
   ApertureWindow window;
-  const SharpnessBudget budget = ComputeBudget(state, camera, inputs);
   std::string problem = budget.total.Available() ? std::string() : budget.total.reason;
   if (problem.empty() && !inputs.blurLimit.Usable()) problem = inputs.blurLimit.problem;
   if (!problem.empty()) {
@@ -245,7 +250,7 @@ Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const P
   plan.inputs = inputs;
   plan.budget = ComputeBudget(state, camera, inputs);
   plan.best = ComputeBestFNumber(state, camera, inputs);
-  plan.apertureWindow = ComputeApertureWindow(state, camera, inputs);
+  plan.apertureWindow = ApertureWindowFor(plan.budget, state, camera, inputs);
   plan.shutterLimit = ComputeShutterLimit(state, camera, inputs);
   plan.modes = ComputeModeTable(state, camera, inputs);
   plan.kit = ComputeLensKit(state, camera, inputs);

@@ -55,7 +55,8 @@ void ReadKit(const std::string& text, PlannerInputs& inputs) {
   for (;;) {
     const std::size_t comma = rest.find(',');
     const std::string_view entry = Trimmed(rest.substr(0, comma));
-    const std::string quoted = "\"" + std::string(entry) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(entry).push_back('"');
     if (entry.empty()) {
       inputs.kitNotes.push_back("Skipped a blank entry");
     } else if (!BeginsWithNumber(std::string(entry))) {

@@ -186,5 +186,32 @@ TEST(TextTable, AlignsValuesAndUnitsWithoutTrailingBlanks) {
             "Working f/#      2.819\n");
 }
 
+// A kit lens's row is the calculator itself run in compute mode Field Width with that lens.
+TEST(Plan, KitRowsShowWhatCalcShowsForThatLens) {
+  PlanOptions plan;
+  plan.calc.objectDistance = "2";
+  plan.calc.fieldWidth = "0.5";
+  plan.calc.velocity = "1";
+  plan.calc.fNumber = "2.8";
+  plan.calc.shutterMultiple = 3;
+  plan.planner.lenses = "25, 8";
+  const Outcome<planner::Plan> planned = RunPlan(plan);
+  ASSERT_TRUE(planned.value);
+  for (const planner::KitRow& row : planned.value->kit.rows) {
+    CalcOptions calc = plan.calc;
+    calc.computeMode = ComputeMode::FieldWidth;
+    calc.focalLength = row.lens.text;
+    const Outcome<CalcReport> report = RunCalc(calc);
+    ASSERT_TRUE(report.value);
+    const ResultTexts& boxes = report.value->boxes;
+    EXPECT_EQ(row.fieldWidth.text, boxes.fieldWidth);
+    EXPECT_EQ(row.fieldAngle.text, boxes.fieldAngle);
+    EXPECT_EQ(row.depthOfField.text, boxes.depthOfField);
+    EXPECT_EQ(row.nearFocus.text, boxes.nearFocus);
+    EXPECT_EQ(row.farFocus.text, boxes.farFocus);
+    EXPECT_EQ(row.pixelBlur.text, boxes.pixelBlur);
+  }
+}
+
 }  // namespace
 }  // namespace korvan::cli

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -170,6 +171,63 @@ TEST(KorvanLens, ExitStatusSaysWhatWentWrong) {
   const Ran usage = RunBinary({"calc", "--unit", "furlongs", "--json"});
   EXPECT_EQ(usage.status, 2);
   EXPECT_TRUE(Json::parse(usage.out).contains("error"));
+}
+
+TEST(KorvanLens, PlanPrintsTheWorkedExample) {
+  const Ran ran = RunBinary({"plan", "--shutter", "3", "--f-number", "2.8", "--distance", "2", "--field-width", "0.5",
+                             "--velocity", "1", "--depth", "0.2", "--json"});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.err, "");
+  const Json plan = Json::parse(ran.out);
+  const Json& budget = plan["budget"];
+  EXPECT_EQ(budget["motion"]["value"].get<double>(), 5.333333333333334);
+  EXPECT_EQ(budget["defocusNear"]["value"].get<double>(), 0.24774323783780966);
+  EXPECT_EQ(budget["defocusFar"]["value"].get<double>(), 0.22414864375801824);
+  EXPECT_EQ(budget["diffraction"]["value"].get<double>(), 0.5254961848888888);
+  EXPECT_EQ(budget["total"]["value"].get<double>(), 5.364882794308892);
+  EXPECT_EQ(budget["sharpNear"]["value"].get<double>(), 1.6495606421958502);
+  EXPECT_EQ(budget["sharpFar"]["value"].get<double>(), 2.539502141970123);
+  EXPECT_EQ(plan["bestFNumber"]["optimum"]["value"].get<double>(), 1.9225345455019325);
+  EXPECT_EQ(plan["bestFNumber"]["bestEntry"]["text"], "2.0");
+  EXPECT_EQ(plan["bestFNumber"]["bestEntrySum"]["value"].get<double>(), 0.5110668197586721);
+  EXPECT_EQ(plan["apertureWindow"]["text"], "none");
+  EXPECT_EQ(plan["shutterLimit"]["multiple"]["text"], "16");
+  EXPECT_EQ(plan["modes"]["rows"][0]["inForce"], true);
+
+  const Ran table = RunBinary({"plan", "--distance", "2", "--field-width", "0.5", "--velocity", "1", "--lenses", "8, x"});
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find("\nShutter Limit                     16"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("  Skipped \"x\": not a number\n"), std::string::npos) << table.out;
+}
+
+TEST(KorvanLens, SheetWritesAFileOrNothingAtAll) {
+  TempFiles files;
+  const std::string path = files.Path("shoot.json");
+  const Ran ran = RunBinary({"sheet", "--distance", "2", "--field-width", "0.5", "--f-number", "2.8", "--depth", "0.2", "--note", "take 1",
+                             "-o", path});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out + ran.err, "");
+  const Json sheet = Json::parse(ReadAll(path));
+  EXPECT_EQ(sheet["note"], "take 1");
+  EXPECT_EQ(sheet["sheetVersion"], 1);
+  EXPECT_EQ(sheet["budget"]["defocusNear"]["text"], "0.2477");
+
+  const std::string missing = files.Path("gone/shoot.csv");
+  const Ran refused = RunBinary({"sheet", "--distance", "2", "-o", missing});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "Cannot write " + missing + ": No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(files.Dir() / "gone"));
+
+  const Ran pdf = RunBinary({"sheet", "-o", files.Path("shoot.pdf"), "--json"});
+  EXPECT_EQ(pdf.status, 2);
+  EXPECT_TRUE(Json::parse(pdf.out).contains("error"));
+  EXPECT_EQ(RunBinary({"sheet", "-o", files.Path("shoot.txt")}).status, 2);
+  EXPECT_EQ(RunBinary({"sheet"}).status, 2);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(files.Dir())) {
+    names.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"shoot.json"});
 }
 
 }  // namespace

@@ -1,0 +1,158 @@
+#include <algorithm>
+#include <cctype>
+
+#include "cli/Commands.h"
+#include "cli/TextTable.h"
+#include "optics/Units.h"
+
+namespace korvan::cli {
+namespace {
+
+using planner::Column;
+using planner::PlanNumber;
+
+// Columns padded to their widest cell, two blanks apart; rows never end in blanks.
+std::string Columns(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    widths.resize(std::max(widths.size(), row.size()));
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+  }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) line.append(widths[c - 1] - row[c - 1].size() + 2, ' ');
+      line += row[c];
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line + '\n';
+  }
+  return out;
+}
+
+std::string Heading(const Column& column, std::string_view lengthUnit) {
+  if (column.unit.empty()) return std::string(column.heading);
+  const std::string_view unit = column.unit == "length" ? lengthUnit : column.unit;
+  return std::string(column.heading) + " (" + std::string(unit) + ")";
+}
+
+// The reasons of a table's "n/a" and "none" cells, each once, below the table.
+void Remember(std::vector<std::string>& reasons, const PlanNumber& number) {
+  if (number.reason.empty()) return;
+  if (std::find(reasons.begin(), reasons.end(), number.reason) == reasons.end()) reasons.push_back(number.reason);
+}
+
+std::string Reasons(const std::vector<std::string>& reasons) {
+  std::string out;
+  for (const std::string& reason : reasons) out += "  - " + reason + '\n';
+  return out;
+}
+
+std::string ModeTableText(const planner::ModeTable& table, std::string_view lengthUnit) {
+  std::vector<std::vector<std::string>> rows(1);
+  for (const Column& column : planner::kModeColumns) {
+    if (column.heading == "Record Time" && !table.showRecordTime) continue;
+    rows[0].push_back(Heading(column, lengthUnit));
+  }
+  std::vector<std::string> reasons;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const planner::ModeRow row = table.Row(i);
+    std::vector<std::string> cells = {row.frameRate.text,   row.resolution,         row.fieldWidth.text,
+                                      row.fieldPerPixel.text, row.exposureUs.text,  row.pixelBlur.text,
+                                      row.shutterLimit.text,  row.eventFrames.text, row.crossingFrames.text};
+    for (const PlanNumber* n : {&row.fieldWidth, &row.fieldPerPixel, &row.exposureUs, &row.pixelBlur,
+                                &row.shutterLimit, &row.eventFrames, &row.crossingFrames}) {
+      Remember(reasons, *n);
+    }
+    if (table.showRecordTime) {
+      cells.push_back(row.recordTime.text);
+      Remember(reasons, row.recordTime);
+    }
+    cells.push_back(row.inForce ? "*" : "");
+    rows.push_back(std::move(cells));
+  }
+  return Columns(rows) + Reasons(reasons);
+}
+
+std::string KitTableText(const planner::LensKitTable& kit, std::string_view lengthUnit) {
+  std::string out;
+  if (!kit.rows.empty()) {
+    std::vector<std::vector<std::string>> rows(1);
+    for (const Column& column : planner::kKitColumns) rows[0].push_back(Heading(column, lengthUnit));
+    rows[0].push_back("Covers Best");
+    std::vector<std::string> reasons;
+    for (const planner::KitRow& row : kit.rows) {
+      std::vector<std::string> cells;
+      for (const PlanNumber* n : {&row.focalLength, &row.fieldWidth, &row.fieldAngle, &row.depthOfField,
+                                  &row.nearFocus, &row.farFocus, &row.pixelBlur, &row.distanceForField}) {
+        cells.push_back(n->text);
+        Remember(reasons, *n);
+      }
+      cells.push_back(row.marked ? "*" : "");
+      rows.push_back(std::move(cells));
+    }
+    out += Columns(rows) + Reasons(reasons);
+  } else {
+    out += "No lenses given (--lenses \"8, 12.5, 16\")\n";
+  }
+  for (const std::string& note : kit.notes) out += "  " + note + '\n';
+  return out;
+}
+
+}  // namespace
+
+Outcome<planner::Plan> RunPlan(const PlanOptions& options) {
+  Outcome<CalcReport> calc = RunCalc(options.calc);
+  if (!calc.value) return Outcome<planner::Plan>::Refuse(calc.refusal);
+  const CalcReport& report = *calc.value;
+  const planner::PlannerInputs inputs = planner::ReadPlannerInputs(options.planner, report.state.unit);
+  return {planner::ComputePlan(report.state, report.camera, inputs, options.calc.attachments), {}};
+}
+
+std::string PlanTable(const planner::Plan& plan) {
+  const std::string_view length = LengthUnitName(plan.state.unit);
+  TextTable table;
+  table.Row("Camera", plan.cameraName);
+  table.Row("Frame Rate", plan.frameRate);
+  table.Row("Shutter", plan.shutter);
+  table.Row("Resolution", plan.resolution);
+  if (!plan.prerequisite.empty()) table.Row("Planner", "n/a (" + plan.prerequisite + ")");
+  // The sheet's own rows for the planner's groups, so that both say the same.
+  std::string section;
+  for (const planner::SheetRow& row : planner::MakeSheetRows(plan, {})) {
+    if (row.section != "Planner" && row.section != "Sharpness Budget" && row.section != "Best f-Number" &&
+        row.section != "Shutter Limit") {
+      continue;
+    }
+    if (row.section != section) {
+      table.Blank();
+      table.Heading(row.section);
+      section = row.section;
+    }
+    const bool shown = row.text.rfind(planner::kNotAvailableText, 0) != 0 && row.text.rfind(planner::kNoneText, 0) != 0;
+    table.Row(row.label, row.text, shown ? row.unit : std::string());
+  }
+  std::string out = table.Render();
+  out += "\nCamera Modes (* in force)\n" + ModeTableText(plan.modes, length);
+  out += "\nLens Kit (* the smallest field that covers the field width)\n" + KitTableText(plan.kit, length);
+  return out;
+}
+
+SheetFormat SheetFormatOf(const std::string& path) {
+  const std::size_t dot = path.find_last_of("./\\");
+  if (dot == std::string::npos || path[dot] != '.') return SheetFormat::Unknown;
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == "csv") return SheetFormat::Csv;
+  if (extension == "json") return SheetFormat::Json;
+  if (extension == "pdf") return SheetFormat::Pdf;
+  return SheetFormat::Unknown;
+}
+
+std::string SheetText(const planner::Plan& plan, const planner::SheetInfo& info, SheetFormat format) {
+  if (format == SheetFormat::Json) return planner::SheetJson(plan, info) + '\n';
+  return planner::SheetCsv(planner::MakeSheetRows(plan, info));
+}
+
+}  // namespace korvan::cli
