@@ -14,6 +14,7 @@
 #include "app/SettingsStore.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
+#include "ui/CAttachmentsDlg.h"
 #include "ui/CChartWidget.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/CPlannerDlg.h"
@@ -152,6 +153,12 @@ class PlannerWindowTest : public QObject {
     QCOMPARE(Budget().first(), "10.67");
     QVERIFY(Choose(calculator.get(), ids::kUnitsList, "mm"));
     QCOMPARE(Find<QLabel>(Planner(), "depthUnit")->text(), "mm");
+
+    // An attachment is part of the set-up the sheet records.
+    Click(calculator.get(), ids::kAttachmentsButton);
+    QVERIFY(!Planner()->CurrentPlan().attachmentChoices.teleExtenderOn);
+    Click(calculator->AttachmentsWindow(), ids::kTeleExtenderCheck);
+    QVERIFY(Planner()->CurrentPlan().attachmentChoices.teleExtenderOn);
   }
 
   void closing_hides_it_keeps_its_inputs_and_stops_following_data() {
