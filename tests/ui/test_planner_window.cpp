@@ -339,6 +339,39 @@ class PlannerWindowTest : public QObject {
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{name});
   }
 
+  void the_chosen_filter_decides_the_form_and_its_suffix_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("no suffix") << "/a/plan" << int(SheetForm::Pdf) << "/a/plan.pdf";
+    QTest::newRow("its suffix, any case") << "/a/plan.CSV" << int(SheetForm::Csv) << "/a/plan.CSV";
+    QTest::newRow("another form's suffix") << "/a/plan.csv" << int(SheetForm::Json) << "/a/plan.csv.json";
+    QTest::newRow("dots in folders") << "/a.pdf/plan" << int(SheetForm::Pdf) << "/a.pdf/plan.pdf";
+  }
+  void the_chosen_filter_decides_the_form_and_its_suffix() {
+    QFETCH(QString, chosen);
+    QFETCH(int, form);
+    QFETCH(QString, path);
+    QCOMPARE(SheetPath(chosen, SheetForm(form)), path);
+  }
+
+  void charts_describe_what_they_cannot_draw_and_survive_infinities() {
+    ChartData data;
+    data.title = QStringLiteral("Near and Far Focus");
+    data.xAxis = QStringLiteral("f-number");
+    data.yAxis = QStringLiteral("distance (meters)");
+    data.series = {{QStringLiteral("Far Focus"), {{1, 2.5}, {8, INFINITY}, {11, NAN}}, false}};
+    data.emptyText = QStringLiteral("Enter a focal length first");
+    const QString description = CChartWidget::Describe(data);
+    QVERIFY2(description.contains(QStringLiteral("Far Focus: 1 2.5, 8 Infinity, 11 NaN")), qPrintable(description));
+    CChartWidget chart;
+    chart.resize(chart.sizeHint());
+    chart.SetData(data);
+    QVERIFY(!chart.grab().isNull());
+    data.series.clear();
+    QVERIFY(CChartWidget::Describe(data).endsWith(data.emptyText));
+  }
+
   void every_control_is_named_and_reachable_by_tab() {
     EnterTheWorkedExample();
     ShowPlanner();
