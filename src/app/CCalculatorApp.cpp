@@ -119,6 +119,8 @@ CalculatorContext CCalculatorApp::MakeContext() {
     GetRecentFileNames(names);
     return names;
   };
+  context.planner.loadTexts = [this] { return settings_.PlannerTexts(); };
+  context.planner.saveTexts = [this](const planner::PlannerTexts& texts) { settings_.SavePlannerTexts(texts); };
   return context;
 }
 

@@ -16,6 +16,37 @@ constexpr char kLastCameraInIni[] = "Software/Varnholt/Korvan/Optavel/Last Camer
 constexpr char kLastCameraValue[] = "Last Camera";
 constexpr char kRecentGroup[] = "Recent File List";
 constexpr int kRecentCapacity = 10;
+constexpr char kPlannerGroup[] = "Planner";
+
+// The planner's texts by the keys they are stored under.
+struct PlannerKey {
+  const char* key;
+  std::string planner::PlannerTexts::*text;
+};
+constexpr PlannerKey kPlannerKeys[] = {
+    {"Depth", &planner::PlannerTexts::depth},       {"Wavelength", &planner::PlannerTexts::wavelength},
+    {"BlurLimit", &planner::PlannerTexts::blurLimit}, {"EventMs", &planner::PlannerTexts::eventMs},
+    {"MemoryGb", &planner::PlannerTexts::memoryGb},  {"BitDepth", &planner::PlannerTexts::bitDepth},
+    {"Lenses", &planner::PlannerTexts::lenses},
+};
+
+// A stored text the planner would refuse came from somewhere other than its own boxes: it is
+// treated as damaged. The kit's entries are checked by the planner one by one, so any line of
+// text will do for it.
+bool Acceptable(const PlannerKey& key, const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  if (key.text == &planner::PlannerTexts::lenses) return true;
+  planner::PlannerTexts texts;
+  texts.*key.text = text;
+  const planner::PlannerInputs inputs = planner::ReadPlannerInputs(texts, LengthUnit::Meters);
+  for (const planner::PlannerValue* value : {&inputs.depth, &inputs.wavelength, &inputs.blurLimit, &inputs.eventMs,
+                                             &inputs.memoryGb, &inputs.bitDepth}) {
+    if (!value->Usable()) return false;
+  }
+  return true;
+}
 
 bool IsRegistryPath(const QString& location) { return location.startsWith(QLatin1String("HKEY_")); }
 
@@ -73,6 +104,8 @@ class SettingsStore::File {
     if (written) damaged_ = false;
     return written;
   }
+
+  QVariant Value(const QString& key) const { return Readable() ? reader_->value(key) : QVariant(); }
 
   const QString& LastCameraKey() const { return lastCameraKey_; }
 
@@ -135,6 +168,27 @@ bool SettingsStore::SaveRecentFiles(const QStringList& paths) {
     settings.remove(QLatin1String(kRecentGroup));
     settings.beginGroup(QLatin1String(kRecentGroup));
     for (int i = 0; i < paths.size() && i < kRecentCapacity; ++i) settings.setValue(RecentKey(i), paths[i]);
+    settings.endGroup();
+  });
+}
+
+planner::PlannerTexts SettingsStore::PlannerTexts() const {
+  planner::PlannerTexts texts;
+  for (const PlannerKey& key : kPlannerKeys) {
+    const QVariant value = user_->Value(QLatin1String(kPlannerGroup) + QLatin1Char('/') + QLatin1String(key.key));
+    if (value.typeId() != QMetaType::QString) continue;
+    const std::string text = value.toString().toStdString();
+    if (Acceptable(key, text)) texts.*key.text = text;
+  }
+  return texts;
+}
+
+bool SettingsStore::SavePlannerTexts(const planner::PlannerTexts& texts) {
+  return user_->Write([&texts](QSettings& settings) {
+    settings.beginGroup(QLatin1String(kPlannerGroup));
+    for (const PlannerKey& key : kPlannerKeys) {
+      settings.setValue(QLatin1String(key.key), QString::fromStdString(texts.*key.text));
+    }
     settings.endGroup();
   });
 }

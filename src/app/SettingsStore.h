@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "planner/PlannerInputs.h"
+
 namespace korvan {
 
 // Where the program keeps what it remembers between runs: the camera file loaded last, which is
@@ -40,6 +42,11 @@ class SettingsStore {
   // At most 10 paths, most recent first; none from a damaged or unreadable file.
   QStringList RecentFiles() const;
   bool SaveRecentFiles(const QStringList& paths);
+
+  // The planner's inputs and lens kit, in the user's own settings. A value that is missing, not a
+  // text, or one the planner would refuse keeps its default.
+  planner::PlannerTexts PlannerTexts() const;
+  bool SavePlannerTexts(const planner::PlannerTexts& texts);
 
   const Locations& locations() const { return locations_; }
 

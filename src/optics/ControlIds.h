@@ -52,6 +52,7 @@ inline constexpr int kAboutButton = 1081;
 inline constexpr int kQuitButton = 1082;
 inline constexpr int kPicture = 1096;
 inline constexpr int kResolutionList = 1097;
+inline constexpr int kPlannerButton = 1098;
 
 // Attachments window (its own numbering; 1082 is not the calculator's Quit here).
 inline constexpr int kTeleExtenderCheck = 1082;

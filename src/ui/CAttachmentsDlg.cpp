@@ -53,10 +53,12 @@ CAttachmentsDlg::CAttachmentsDlg(const CalcState& state, const CameraDefinition&
   for (int id : {ids::kAdjFieldWidthUnit, ids::kAdjFocusShiftUnit}) SizeForLengthUnits(controls_.Get<QLabel>(id));
 
   for (const Attachment& attachment : kAttachments) {
-    connect(controls_.Get<QCheckBox>(attachment.checkId), &QCheckBox::clicked, this,
-            &CAttachmentsDlg::RefreshAttachments);
-    connect(controls_.Get<QComboBox>(attachment.listId), &QComboBox::activated, this,
-            &CAttachmentsDlg::RefreshAttachments);
+    const auto changed = [this] {
+      RefreshAttachments();
+      emit choicesChanged();
+    };
+    connect(controls_.Get<QCheckBox>(attachment.checkId), &QCheckBox::clicked, this, changed);
+    connect(controls_.Get<QComboBox>(attachment.listId), &QComboBox::activated, this, changed);
   }
   // Dismiss, Enter and Esc all end in done(), which only hides a modeless dialog.
   connect(controls_.Get<QPushButton>(ids::kDismissButton), &QPushButton::clicked, this, &QDialog::accept);

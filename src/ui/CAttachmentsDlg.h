@@ -32,6 +32,10 @@ class CAttachmentsDlg : public QDialog {
 
   const AttachmentChoices& Choices() const { return choices_; }
 
+ signals:
+  // The user changed a tick or a list; raised after the refresh.
+  void choicesChanged();
+
  private:
   void ReadChoices();
   void Write(int id, const std::string& text);

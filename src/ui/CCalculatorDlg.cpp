@@ -19,6 +19,7 @@
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
 #include "ui/CAttachmentsDlg.h"
+#include "ui/CPlannerDlg.h"
 #include "ui/WidgetLooks.h"
 #include "ui_CCalculatorDlg.h"
 
@@ -147,6 +148,7 @@ void CCalculatorDlg::ConnectControls() {
           &CCalculatorDlg::ShowAttachments);
   connect(controls_.Get<QPushButton>(ids::kResetButton), &QPushButton::clicked, this, &CCalculatorDlg::OnReset);
   connect(controls_.Get<QPushButton>(ids::kAboutButton), &QPushButton::clicked, this, &CCalculatorDlg::OnAbout);
+  connect(controls_.Get<QPushButton>(ids::kPlannerButton), &QPushButton::clicked, this, &CCalculatorDlg::ShowPlanner);
   connect(controls_.Get<QPushButton>(ids::kQuitButton), &QPushButton::clicked, this, &CCalculatorDlg::OnQuit);
   AddCameraFileActions();
 }
@@ -168,6 +170,11 @@ void CCalculatorDlg::OnInitDialog() {
 
   attachmentsWindow_ = new CAttachmentsDlg(state_, currentCamera_, this);
   attachmentsWindow_->hide();
+  PlannerContext planner = context_.planner;
+  if (!planner.messages) planner.messages = context_.messages;
+  plannerWindow_ = new CPlannerDlg(*this, std::move(planner));
+  plannerWindow_->hide();
+  AddPlannerMenuItem();
 
   statusRowByKey_ = BuildStatusRowByKey();
   OnUnitsChanged();
@@ -305,6 +312,7 @@ void CCalculatorDlg::OnQuit() { accept(); }
 
 void CCalculatorDlg::done(int result) {
   attachmentsWindow_->hide();
+  plannerWindow_->hide();
   QDialog::done(result);
 }
 

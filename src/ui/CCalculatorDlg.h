@@ -26,6 +26,7 @@ class QAction;
 namespace korvan {
 
 class CAttachmentsDlg;
+class CPlannerDlg;
 
 // The calculator window: gathers the texts of its controls, lets the core compute, and writes the
 // core's texts back. Every input event ends in one of three cycles (Recalculate, RecalculateBlur,
@@ -50,6 +51,18 @@ class CCalculatorDlg : public QDialog {
 
   const CalcState& State() const { return state_; }
   CAttachmentsDlg* AttachmentsWindow() const { return attachmentsWindow_; }
+  CPlannerDlg* PlannerWindow() const { return plannerWindow_; }
+
+  // The planner's choices, carried out as the user's own would be: the entry is selected and the
+  // list's handler runs its cycle. False when the list has no such entry.
+  bool ChooseListEntry(int listId, const QString& text);
+  bool ChooseShutter(int multiple);
+  // The frame rate and then the resolution of one of the camera's modes.
+  bool ChooseMode(std::size_t mode);
+  // The focal length typed into its box (taken by value: the cycles it runs refresh the planner,
+  // whose texts the caller may have passed); where the compute mode makes it a result, the mode that
+  // keeps the distance and computes the field (Field Width, lens input focal length) comes first.
+  void EnterFocalLength(std::string text);
 
   // The cycles.
   void Recalculate();
@@ -114,6 +127,8 @@ class CCalculatorDlg : public QDialog {
   void OnEditTextChanged(int editId);
   void WriteBox(int id, const std::string& text);
   void ShowAttachments();
+  void ShowPlanner();
+  void AddPlannerMenuItem();
 
   int ComputeModeIndex() const;
   int UnitIndex() const;
@@ -131,6 +146,7 @@ class CCalculatorDlg : public QDialog {
   CAttachmentsDlg* attachmentsWindow_ = nullptr;  // owned as a child window
   QAction* newCameraFileAction_ = nullptr;
   QAction* editCameraFileAction_ = nullptr;
+  CPlannerDlg* plannerWindow_ = nullptr;          // owned as a child window
 };
 
 }  // namespace korvan

@@ -11,6 +11,7 @@
 #include "optics/Units.h"
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CCalculatorDlg.h"
+#include "ui/CPlannerDlg.h"
 
 namespace korvan {
 
@@ -53,6 +54,7 @@ void CCalculatorDlg::ShowResults() {
     WriteBox(box.controlId, texts.*box.text);
   }
   if (attachmentsWindow_ && attachmentsWindow_->isVisible()) attachmentsWindow_->RefreshAttachments();
+  if (plannerWindow_ && plannerWindow_->isVisible()) plannerWindow_->RefreshPlanner();
 }
 
 void CCalculatorDlg::Recalculate() {

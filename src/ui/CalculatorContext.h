@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include "ui/PlannerContext.h"
+
 class QWidget;
 
 namespace korvan {
@@ -37,6 +39,8 @@ struct CalculatorContext {
   // question box when empty.
   std::function<std::optional<QString>(QWidget* owner, const QString& suggested)> chooseCameraSavePath;
   std::function<bool(QWidget* owner, const QString& question)> confirmReplace;
+  // What the planner window is given: its stored inputs and where its messages and sheets go.
+  PlannerContext planner;
 };
 
 }  // namespace korvan

@@ -137,6 +137,45 @@ class SettingsStoreTest : public QObject {
     QCOMPARE(SettingsStore(locations_).LastCamera(), std::optional<QString>(QStringLiteral("new.cam")));
   }
 
+  void planner_inputs_round_trip_and_damaged_values_keep_their_defaults_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QStringList>("expected");  // depth, wavelength, blur limit, event, memory, bit depth, lenses
+    QTest::newRow("nothing stored") << QByteArray() << QStringList{"0", "550", "1", "0", "0", "8", ""};
+    QTest::newRow("all stored") << QByteArray("[Planner]\nDepth=0.2\nWavelength=850\nBlurLimit=0.5\nEventMs=12\n"
+                                              "MemoryGb=32\nBitDepth=12\nLenses=\"8, 12.5, 16\"\n")
+                                << QStringList{"0.2", "850", "0.5", "12", "32", "12", "8, 12.5, 16"};
+    QTest::newRow("not texts") << QByteArray("[Planner]\nDepth=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n"
+                                             "Lenses=8, 12.5\nBlurLimit=@ByteArray(2)\nBitDepth=10\n")
+                               << QStringList{"0", "550", "1", "0", "0", "10", ""};
+    QTest::newRow("refused by the planner") << QByteArray("[Planner]\nDepth=-1\nWavelength=abc\nBlurLimit=0\n"
+                                                          "EventMs=5\n")
+                                            << QStringList{"0", "550", "1", "5", "0", "8", ""};
+    QTest::newRow("damaged file") << QByteArray("[Planner\nDepth=0.2\n") << QStringList{"0", "550", "1", "0", "0", "8", ""};
+  }
+  void planner_inputs_round_trip_and_damaged_values_keep_their_defaults() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QStringList, expected);
+    if (!stored.isEmpty()) WriteFile(locations_.userFile, stored);
+    const auto shown = [](const planner::PlannerTexts& texts) {
+      QStringList list;
+      for (const std::string* text : {&texts.depth, &texts.wavelength, &texts.blurLimit, &texts.eventMs, &texts.memoryGb,
+                                      &texts.bitDepth, &texts.lenses}) {
+        list << QString::fromStdString(*text);
+      }
+      return list;
+    };
+    planner::PlannerTexts texts;
+    {
+      SettingsStore store(locations_);
+      texts = store.PlannerTexts();
+      QCOMPARE(shown(texts), expected);
+      texts.lenses = "35, 50";
+      QVERIFY(store.SavePlannerTexts(texts));
+    }
+    expected.last() = "35, 50";
+    QCOMPARE(shown(SettingsStore(locations_).PlannerTexts()), expected);
+  }
+
   void unreadable_file_is_ignored() {
     // A folder where the file should be cannot be read by anyone.
     QDir().mkpath(locations_.machineFile);

@@ -1,0 +1,154 @@
+// How long one keystroke takes with the planner open on its Charts page beside the calculator and
+// the attachments window, and how long the PDF setup sheet takes to write.
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "optics/ControlIds.h"
+#include "ui/CAttachmentsDlg.h"
+#include "ui/CCalculatorDlg.h"
+#include "ui/CChartWidget.h"
+#include "ui/CPlannerDlg.h"
+#include "ui/Controls.h"
+
+using namespace korvan;
+
+namespace {
+
+template <class Widget>
+Widget* Control(const QWidget* window, int id) {
+  return window->findChild<Widget*>(ControlName(id));
+}
+
+// The calculator with a full set of inputs, the attachments window open with a tele-extender on,
+// the planner open on its Charts page with a depth and a kit of six lenses, and the keyboard in
+// the Object Distance box.
+struct ReadyWindows {
+  CCalculatorDlg window;
+  QLineEdit* distance = nullptr;
+  CChartWidget* fieldChart = nullptr;
+
+  bool Prepare() {
+    window.show();
+    if (!QTest::qWaitForWindowActive(&window)) return false;
+    for (auto [id, text] : {std::pair{ids::kFieldWidthEdit, "0.5"}, std::pair{ids::kVelocityEdit, "3"},
+                            std::pair{ids::kObjectDistanceEdit, "2"}}) {
+      auto* edit = Control<QLineEdit>(&window, id);
+      edit->setFocus();
+      QTest::keyClicks(edit, text);
+    }
+    QTest::mouseClick(Control<QWidget>(&window, ids::kAttachmentsButton), Qt::LeftButton);
+    CAttachmentsDlg* attachments = window.AttachmentsWindow();
+    if (!QTest::qWaitForWindowExposed(attachments)) return false;
+    QTest::mouseClick(Control<QCheckBox>(attachments, ids::kTeleExtenderCheck), Qt::LeftButton);
+    auto* factor = Control<QComboBox>(attachments, ids::kTeleExtenderList);
+    factor->setCurrentIndex(1);
+    emit factor->activated(1);
+
+    QTest::mouseClick(Control<QWidget>(&window, ids::kPlannerButton), Qt::LeftButton);
+    CPlannerDlg* planner = window.PlannerWindow();
+    if (!QTest::qWaitForWindowExposed(planner)) return false;
+    planner->findChild<QLineEdit*>(QStringLiteral("depthEdit"))->setText(QStringLiteral("0.2"));
+    auto* kit = planner->findChild<QListWidget*>(QStringLiteral("kitList"));
+    for (const char* lens : {"8", "12.5", "16", "25", "35", "50"}) kit->addItem(QString::fromLatin1(lens));
+    auto* pages = planner->findChild<QTabWidget*>(QStringLiteral("pages"));
+    pages->setCurrentWidget(pages->findChild<QWidget*>(QStringLiteral("chartsPage")));
+    planner->RefreshPlanner();
+    fieldChart = planner->findChild<CChartWidget*>(QStringLiteral("fieldChart"));
+
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) return false;
+    distance = Control<QLineEdit>(&window, ids::kObjectDistanceEdit);
+    distance->setFocus();
+    distance->end(false);
+    QApplication::processEvents();
+    return QApplication::focusWidget() == distance && attachments->isVisible() && planner->isVisible() &&
+           fieldChart->Data().series.size() == 7;
+  }
+
+  // The distance the field chart marks: it moves with every keystroke.
+  double Marked() const { return fieldChart->Data().currentX ? fieldChart->Data().currentX->at : -1; }
+};
+
+// One keystroke: the digit 5 and Backspace take turns, so the box reads 25 and 2 by turns and
+// every keystroke changes every result, adjusted value, planner value and chart.
+void BM_KeystrokeWithPlannerOnCharts(benchmark::State& state) {
+  ReadyWindows ready;
+  if (!ready.Prepare()) {
+    state.SkipWithError("the windows could not be prepared");
+    return;
+  }
+  const double atTwo = ready.Marked();
+  QTest::keyClick(ready.distance, Qt::Key_5);
+  const double atTwentyFive = ready.Marked();
+  QTest::keyClick(ready.distance, Qt::Key_Backspace);
+  if (atTwo != 2 || atTwentyFive != 25 || ready.Marked() != atTwo) {
+    state.SkipWithError("the planner does not follow");
+    return;
+  }
+  bool typed = false;
+  for (auto _ : state) {
+    QTest::keyClick(ready.distance, typed ? Qt::Key_Backspace : Qt::Key_5);
+    typed = !typed;
+  }
+  if (ready.Marked() != (typed ? atTwentyFive : atTwo)) state.SkipWithError("a keystroke was lost");
+}
+BENCHMARK(BM_KeystrokeWithPlannerOnCharts)->Unit(benchmark::kMicrosecond);
+
+// The same keystroke followed by the repaint of the three windows, the five charts included.
+void BM_KeystrokeWithPlannerAndRepaint(benchmark::State& state) {
+  ReadyWindows ready;
+  if (!ready.Prepare()) {
+    state.SkipWithError("the windows could not be prepared");
+    return;
+  }
+  bool typed = false;
+  for (auto _ : state) {
+    QTest::keyClick(ready.distance, typed ? Qt::Key_Backspace : Qt::Key_5);
+    typed = !typed;
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_KeystrokeWithPlannerAndRepaint)->Unit(benchmark::kMicrosecond);
+
+// Writing the PDF sheet of that set-up: the page, its fonts, the side view and the budget chart.
+void BM_ExportPdfSheet(benchmark::State& state) {
+  ReadyWindows ready;
+  QTemporaryDir dir;
+  if (!ready.Prepare() || !dir.isValid()) {
+    state.SkipWithError("the windows could not be prepared");
+    return;
+  }
+  const SheetRequest request{dir.filePath(QStringLiteral("sheet.pdf")), SheetForm::Pdf, QStringLiteral("bench")};
+  const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), "bench"};
+  for (auto _ : state) {
+    const QString failure = WriteSheet(request, ready.window.PlannerWindow()->CurrentPlan(), info);
+    if (!failure.isEmpty()) {
+      state.SkipWithError(failure.toStdString().c_str());
+      return;
+    }
+  }
+}
+BENCHMARK(BM_ExportPdfSheet)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

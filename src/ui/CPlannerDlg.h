@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+
+#include "planner/PlanSheet.h"
+#include "planner/Planner.h"
+#include "ui/PlannerContext.h"
+
+namespace Ui {
+class CPlannerDlg;
+}
+
+
+namespace korvan {
+
+class CCalculatorDlg;
+class ModeTableModel;
+
+// The shoot planner: a modeless window owned by the calculator that shows, live, the sharpness
+// budget, the camera modes, the lens kit and the charts for the calculator's state after each
+// cycle. It reads the calculator and, on the user's request, chooses in it as the user would.
+// Every number it shows is a text of the planner core.
+class CPlannerDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context);
+  ~CPlannerDlg() override;
+
+  // Reads the inputs, computes the plan and writes every page.
+  void RefreshPlanner();
+
+  planner::PlannerTexts Texts() const;
+  const planner::Plan& CurrentPlan() const { return plan_; }
+
+  // "Export Sheet...": asks for the file and the note, then writes the sheet. False when
+  // cancelled or when the write failed (the message has been shown).
+  bool ExportSheet();
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ConnectControls();
+  void SizeControls();
+  void ApplyTexts(const planner::PlannerTexts& texts);
+  void OnInputEdited();
+  void SaveTexts();
+  void ShowSharpness();
+  void ShowModes();
+  void ShowLenses();
+  void ShowCharts();
+  void OnUseFNumber();
+  void OnUseShutter();
+  void OnModeActivated(int row);
+  void OnLensActivated(int row);
+  void OnAddLens();
+  void OnRemoveLens();
+  void ShowMessage(const QString& text);
+
+  std::unique_ptr<Ui::CPlannerDlg> ui_;
+  CCalculatorDlg& calculator_;
+  PlannerContext context_;
+  ModeTableModel* modeModel_;  // owned as a child object
+  planner::Plan plan_;
+  QString lastNote_;
+  bool refreshing_ = false;
+};
+
+}  // namespace korvan

@@ -1,0 +1,130 @@
+#include "ui/PlannerCharts.h"
+
+#include <cmath>
+
+#include "optics/Units.h"
+#include "ui/Controls.h"
+
+namespace korvan {
+
+namespace {
+
+using planner::ChartSeries;
+using planner::Plan;
+using planner::PlanNumber;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(std::string_view text) { return FromText(text); }
+
+ChartData::Series ToSeries(const ChartSeries& series, bool dashed = false) {
+  ChartData::Series out;
+  out.name = Q(series.name);
+  out.dashed = dashed;
+  out.points.reserve(series.points.size());
+  for (const planner::ChartPoint& point : series.points) out.points.emplace_back(point.x, point.y);
+  return out;
+}
+
+QString Why(const Plan& plan) {
+  return plan.prerequisite.empty() ? QStringLiteral("Nothing to draw for these inputs.") : Q(plan.prerequisite);
+}
+
+QString LengthAxis(const Plan& plan, const char* name) {
+  return QString::fromLatin1(name) + QStringLiteral(" (") + Q(plan.charts.lengthUnit) + QStringLiteral(")");
+}
+
+}  // namespace
+
+ChartData BudgetChart(const Plan& plan) {
+  ChartData data;
+  data.title = QStringLiteral("Sharpness Budget");
+  data.xAxis = QStringLiteral("blur (pixels)");
+  const planner::SharpnessBudget& budget = plan.budget;
+  const std::pair<const char*, const PlanNumber*> rows[] = {
+      {"Motion", &budget.motion},       {"Defocus", &budget.defocus}, {"Diffraction", &budget.diffraction},
+      {"Total (RSS)", &budget.total},   {"Linear sum", &budget.linearSum}};
+  for (const auto& [label, number] : rows) {
+    data.bars.push_back({QString::fromLatin1(label), number->value, Q(number->text)});
+  }
+  if (plan.inputs.blurLimit.Usable()) data.limitY = ChartData::Marker{plan.inputs.blurLimit.value, QStringLiteral("Blur limit")};
+  data.emptyText = Why(plan);
+  return data;
+}
+
+ChartData FocusChart(const Plan& plan) {
+  ChartData data;
+  data.title = QStringLiteral("Near and Far Focus");
+  data.xAxis = QStringLiteral("f-number");
+  data.yAxis = LengthAxis(plan, "distance");
+  data.series = {ToSeries(plan.charts.nearFocus), ToSeries(plan.charts.farFocus)};
+  if (plan.state.fNumber > 0) data.currentX = ChartData::Marker{plan.state.fNumber, QStringLiteral("f-number in force")};
+  data.emptyText = Why(plan);
+  return data;
+}
+
+ChartData BlurChart(const Plan& plan) {
+  ChartData data;
+  data.title = QStringLiteral("Blur against f-Number");
+  data.xAxis = QStringLiteral("f-number");
+  data.yAxis = QStringLiteral("blur (pixels)");
+  data.series = {ToSeries(plan.charts.motion), ToSeries(plan.charts.defocus), ToSeries(plan.charts.diffraction),
+                 ToSeries(plan.charts.total, true)};
+  if (plan.state.fNumber > 0) data.currentX = ChartData::Marker{plan.state.fNumber, QStringLiteral("f-number in force")};
+  if (plan.charts.optimumFNumber) data.extraX = ChartData::Marker{*plan.charts.optimumFNumber, QStringLiteral("Optimum")};
+  data.emptyText = Why(plan);
+  return data;
+}
+
+ChartData ShutterChart(const Plan& plan) {
+  ChartData data;
+  data.title = QStringLiteral("Pixel Blur against Shutter");
+  data.xAxis = QStringLiteral("shutter multiple (x)");
+  data.yAxis = QStringLiteral("pixel blur (pixels)");
+  data.series = {ToSeries(plan.charts.pixelBlurByShutter)};
+  if (plan.state.shutterMultiple > 0) {
+    data.currentX = ChartData::Marker{double(plan.state.shutterMultiple), QStringLiteral("shutter in force")};
+  }
+  if (std::isfinite(plan.charts.blurLimit) && plan.charts.blurLimit > 0) {
+    data.limitY = ChartData::Marker{plan.charts.blurLimit, QStringLiteral("Blur limit")};
+  }
+  data.emptyText = Why(plan);
+  return data;
+}
+
+ChartData FieldChart(const Plan& plan) {
+  ChartData data;
+  data.title = QStringLiteral("Field Width against Distance");
+  data.xAxis = LengthAxis(plan, "object distance");
+  data.yAxis = LengthAxis(plan, "field width");
+  for (const ChartSeries& series : plan.charts.fieldByDistance) data.series.push_back(ToSeries(series));
+  if (plan.state.objectDistance > 0) {
+    data.currentX = ChartData::Marker{plan.state.objectDistance * FromMetersFactor(plan.state.unit),
+                                      QStringLiteral("distance in force")};
+  }
+  data.emptyText = Why(plan);
+  return data;
+}
+
+SideViewData SideView(const Plan& plan) {
+  SideViewData data;
+  const CalcState& state = plan.state;
+  data.valid = plan.prerequisite.empty() && state.resultsValid;
+  data.distance = state.objectDistance;
+  data.fieldWidth = state.fieldWidth;
+  data.nearFocus = state.nearFocus;
+  data.farFocus = state.farFocus < 0 ? INFINITY : state.farFocus;
+  data.subjectDepth = plan.inputs.depth.Usable() ? plan.inputs.depth.value : 0;
+  const QString unit = Q(LengthUnitName(state.unit));
+  const auto withUnit = [&unit](const std::string& text) {
+    return text == std::string(kFarLimitAtInfinityText) ? Q(text) : Q(text) + QLatin1Char(' ') + unit;
+  };
+  data.distanceText = withUnit(plan.results.objectDistance);
+  data.fieldWidthText = withUnit(plan.results.fieldWidth);
+  data.nearText = withUnit(plan.results.nearFocus);
+  data.farText = withUnit(plan.results.farFocus);
+  data.angleText = Q(plan.results.fieldAngle) + QStringLiteral(" deg");
+  data.emptyText = Why(plan);
+  return data;
+}
+
+}  // namespace korvan

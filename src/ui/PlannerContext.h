@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include <QString>
+
+#include "planner/PlannerInputs.h"
+#include "ui/SheetExport.h"
+
+class QWidget;
+
+namespace korvan {
+
+class MessageSink;
+
+// What the planner window needs from around it; tests put recording versions in its place.
+struct PlannerContext {
+  // Where its messages go; the warning message boxes when null.
+  MessageSink* messages = nullptr;
+  // The inputs and lens kit as stored last; the defaults when empty.
+  std::function<planner::PlannerTexts()> loadTexts;
+  // Keeps the inputs and lens kit for the next start.
+  std::function<void(const planner::PlannerTexts&)> saveTexts;
+  // Asks for the sheet's file, form and note (the last note offered); nothing when cancelled.
+  // The file dialog and a note box when empty.
+  std::function<std::optional<SheetRequest>(QWidget* owner, const QString& note)> chooseSheet;
+};
+
+}  // namespace korvan
