@@ -573,7 +573,7 @@ unsigned long long ArctangentExactPathCount() { return exactPathCount.load(std::
 double ArctangentExact(double x) {
   if (std::isnan(x)) return x + x;
   const double ax = std::fabs(x);
-  if (ax < 0x1p-27) return x;  // atan(x) = x - x^3/3 ...: within a quarter ulp of x
+  if (ax < 0x1p-27) return x;                            // atan(x) = x - x^3/3 ...: within a quarter ulp of x
   if (ax > 0x1p60) return std::copysign(kHalfPi.hi, x);  // pi/2 - 1/x ...: within half an ulp of pi/2
   int exponent = 0;
   const double fraction = std::frexp(ax, &exponent);  // ax = m * 2^(exponent - 53), m a 53-bit integer

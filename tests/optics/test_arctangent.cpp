@@ -28,9 +28,17 @@ TEST(Arctangent, SpecialValues) {
   const struct {
     double x;
     double expected;
-  } cases[] = {{0.0, 0.0},   {-0.0, -0.0},        {inf, halfPi},      {-inf, -halfPi},    {1e300, halfPi},
-               {0x1p60, halfPi}, {1.0, 0.7853981633974483}, {-1.0, -0.7853981633974483}, {5e-324, 5e-324},
-               {0x1p-27, 0x1p-27}, {-1e-10, -1e-10}};
+  } cases[] = {{0.0, 0.0},
+               {-0.0, -0.0},
+               {inf, halfPi},
+               {-inf, -halfPi},
+               {1e300, halfPi},
+               {0x1p60, halfPi},
+               {1.0, 0.7853981633974483},
+               {-1.0, -0.7853981633974483},
+               {5e-324, 5e-324},
+               {0x1p-27, 0x1p-27},
+               {-1e-10, -1e-10}};
   for (const auto& c : cases) {
     EXPECT_EQ(Bits(Arctangent(c.x)), Bits(c.expected)) << c.x;
     EXPECT_EQ(Bits(detail::ArctangentExact(c.x)), Bits(c.expected)) << c.x;
@@ -49,9 +57,7 @@ class Reference {
     mpfr_init2(wide_, 256);
     mpfr_init2(wideY_, 256);
   }
-  ~Reference() {
-    mpfr_clears(x_, y_, wide_, wideY_, static_cast<mpfr_ptr>(nullptr));
-  }
+  ~Reference() { mpfr_clears(x_, y_, wide_, wideY_, static_cast<mpfr_ptr>(nullptr)); }
   double Atan(double x) {
     mpfr_set_d(x_, x, MPFR_RNDN);
     const int inexact = mpfr_atan(y_, x_, MPFR_RNDN);
@@ -134,7 +140,8 @@ TEST(Arctangent, MatchesMpfrNearMidpoints) {
   std::mt19937_64 random(3);
   const unsigned long long exactBefore = detail::ArctangentExactPathCount();
   // Field half-angles of a lens calculator, from a thousandth of a degree to nearly a right angle.
-  for (int n = 0; n < 1000000; ++n) comparison.Check(comparison.reference.NearMidpoint(RandomDouble(random, 1e-5, 1.5)));
+  for (int n = 0; n < 1000000; ++n)
+    comparison.Check(comparison.reference.NearMidpoint(RandomDouble(random, 1e-5, 1.5)));
   // Just below pi/2 the arguments are large and their arctangents lie far nearer to a midpoint than
   // the fast path can tell apart: there the exact path decides.
   double angle = 1.5707963267948966;
