@@ -185,6 +185,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.",
                "korvan-lens"};
   app.require_subcommand(1);
+  // "/abs/path.cam" is a file, not an option, on Windows too; the subcommands inherit this.
+  app.allow_windows_style_options(false);
   bool json = false;
 
   CLI::App* calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");
