@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Every operation below is a single IEEE operation (+ - * / on doubles, no fused multiply-add:
@@ -369,11 +370,20 @@ DoubleDouble FastArctangent(double ax) {
   return FastTwoSum(r.hi, r.lo);
 }
 
+// The double next to a positive finite `x`, one step up or down: its bit pattern plus or minus one.
+double Neighbour(double x, int step) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  bits += static_cast<std::uint64_t>(static_cast<std::int64_t>(step));
+  std::memcpy(&x, &bits, sizeof x);
+  return x;
+}
+
 // True when every value within the error bound of hi + lo rounds to hi (hi > 0).
 bool RoundsSafely(DoubleDouble r) {
   const double bound = kRelativeErrorBound * r.hi;
-  const double up = std::nextafter(r.hi, INFINITY) - r.hi;  // exact: neighbouring doubles
-  const double down = r.hi - std::nextafter(r.hi, 0.0);
+  const double up = Neighbour(r.hi, 1) - r.hi;  // exact: neighbouring doubles
+  const double down = r.hi - Neighbour(r.hi, -1);
   return r.lo + bound < up / 2 && r.lo - bound > -down / 2;
 }
 
