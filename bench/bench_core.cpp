@@ -3,6 +3,8 @@
 // reading a camera file of 100,000 modes.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <system_error>
 
 #include "camera/CameraFile.h"
+#include "optics/Arctangent.h"
 #include "optics/Attachments.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
@@ -73,6 +76,19 @@ void BM_Engine(benchmark::State& bench) {
   if (!state.resultsValid) bench.SkipWithError("worked example gave no valid result");
 }
 BENCHMARK(BM_Engine);
+
+// The core's correctly rounded arctangent against the C library's, over field-angle arguments.
+template <double (*Atan)(double)>
+void BM_Arctangent(benchmark::State& bench) {
+  double x = 0.001;
+  for (auto _ : bench) {
+    benchmark::DoNotOptimize(Atan(x));
+    x = x < 20 ? x * 1.0009765625 : 0.001;
+  }
+}
+double LibraryAtan(double x) { return std::atan(x); }
+BENCHMARK(BM_Arctangent<korvan::Arctangent>);
+BENCHMARK(BM_Arctangent<LibraryAtan>);
 
 class LargeCameraFile : public benchmark::Fixture {
  public:

@@ -143,7 +143,12 @@ int CCalculatorApp::Run(const CommandLine& commandLine) {
   terminationWatcher_ = new TerminationWatcher(this);
   connect(terminationWatcher_, &TerminationWatcher::terminationRequested, this, [this] { RequestQuit(); });
 #ifndef QT_NO_SESSIONMANAGER
-  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { RequestQuit(); });
+  // Windows may end the process as soon as the end-of-session query is answered, before the event
+  // loop runs again: what is kept is written before answering.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+    SaveRecentFiles();
+    RequestQuit();
+  });
 #endif
 
   if (commandLine.splash) {

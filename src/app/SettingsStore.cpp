@@ -50,7 +50,12 @@ bool Acceptable(const PlannerKey& key, const std::string& text) {
 
 bool IsRegistryPath(const QString& location) { return location.startsWith(QLatin1String("HKEY_")); }
 
+// The registry value is the one the 32-bit host application and earlier 32-bit versions read and
+// write: a 64-bit build uses the registry's 32-bit view (WOW6432Node) too, so that all of them share it.
 QSettings::Format FormatOf(const QString& location) {
+#ifdef Q_OS_WIN
+  if (IsRegistryPath(location)) return QSettings::Registry32Format;
+#endif
   return IsRegistryPath(location) ? QSettings::NativeFormat : QSettings::IniFormat;
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "camera/Utf8Path.h"
 #include "optics/NumberText.h"
 
 namespace korvan {
@@ -19,11 +20,13 @@ std::string_view Trim(std::string_view text) {
 }
 
 // Only regular files are read: a directory, a device or a pipe could block or never end.
+// The test and the open see the same file: one conversion of the name serves both.
 std::FILE* OpenForReading(const std::string& path) {
   if (path.empty()) return nullptr;
+  const std::filesystem::path name = PathFromUtf8(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) return nullptr;
-  return std::fopen(path.c_str(), "rb");
+  if (!std::filesystem::is_regular_file(name, error)) return nullptr;
+  return OpenForReadingBytes(name);
 }
 
 struct FileCloser {

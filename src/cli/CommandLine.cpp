@@ -217,6 +217,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
                "korvan-lens"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "korvan-lens " KORVAN_VERSION, "Print the version and exit");
+  // "/abs/path.cam" is a file, not an option, on Windows too; the subcommands inherit this.
+  app.allow_windows_style_options(false);
   bool json = false;
 
   CLI::App* calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "optics/Arctangent.h"
 #include "optics/LensFormat.h"
 
 namespace korvan {
@@ -116,7 +117,8 @@ void ComputeGeometry(CalcState& st, double pixelPitchX, double pixelPitchY) {
     st.hyperfocal = 0;
   }
 
-  st.fieldAngleDeg = Present(u) ? std::atan(0.5 * st.fieldWidth / u) * kDegreesPerHalfRadian : 0;
+  // The core's own correctly rounded arctangent: the C runtimes' atan differ in the last place.
+  st.fieldAngleDeg = Present(u) ? Arctangent(0.5 * st.fieldWidth / u) * kDegreesPerHalfRadian : 0;
   st.resultsValid = valid;
 }
 

@@ -2,30 +2,160 @@
 
 #include <charconv>
 #include <climits>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
+#include <cstdint>
+#include <cstring>
 #include <limits>
-#include <locale.h>
+#include <optional>
+#include <system_error>
 
 namespace korvan {
 namespace {
 
 bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
-#ifdef _WIN32
-_locale_t CLocale() {
-  static const _locale_t locale = _create_locale(LC_ALL, "C");
-  return locale;
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Case-insensitive test that `text` continues with `word` at `i`.
+bool HasWordAt(std::string_view text, std::size_t i, std::string_view word) {
+  if (text.size() - i < word.size()) return false;
+  for (std::size_t k = 0; k < word.size(); ++k) {
+    if (Lower(text[i + k]) != word[k]) return false;
+  }
+  return true;
 }
-double StrToDouble(const char* text) { return _strtod_l(text, nullptr, CLocale()); }
-#else
-locale_t CLocale() {
-  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return locale;
+
+// The length of the longest prefix of `text` that reads as a number with `digit` as the digit
+// test and `exponentMark` as the exponent letter: digits, optional point, digits, then an exponent
+// only when at least one digit follows it. 0 when the prefix holds no digit.
+template <typename DigitTest>
+std::size_t NumberLength(std::string_view text, DigitTest digit, char exponentMark) {
+  std::size_t i = 0;
+  bool anyDigit = false;
+  while (i < text.size() && digit(text[i])) ++i, anyDigit = true;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && digit(text[i])) ++i, anyDigit = true;
+  }
+  if (!anyDigit) return 0;
+  if (i < text.size() && Lower(text[i]) == exponentMark) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    if (j < text.size() && IsDigit(text[j])) {
+      while (j < text.size() && IsDigit(text[j])) ++j;
+      i = j;
+    }
+  }
+  return i;
 }
-double StrToDouble(const char* text) { return strtod_l(text, nullptr, CLocale()); }
-#endif
+
+// Whether a number that std::from_chars found out of range is too large (it then reads as
+// infinity) rather than too small (it then reads as zero): the position of its first significant
+// digit plus its exponent. Overflow lies above 10^308 (16^256), underflow below 10^-323 (16^-269),
+// so this rough order of magnitude is enough.
+bool IsTooLarge(std::string_view number, char exponentMark) {
+  long long position = 0;  // digit positions before the point, counted from the first nonzero digit
+  bool seenNonzero = false;
+  bool afterPoint = false;
+  std::size_t i = 0;
+  for (; i < number.size() && Lower(number[i]) != exponentMark; ++i) {
+    const char c = number[i];
+    if (c == '.') {
+      afterPoint = true;
+      continue;
+    }
+    if (!seenNonzero && c == '0') {
+      if (afterPoint) --position;
+      continue;
+    }
+    seenNonzero = true;
+    if (!afterPoint) ++position;
+  }
+  long long exponent = 0;
+  if (i < number.size()) {
+    ++i;
+    const bool negative = number[i] == '-';
+    if (number[i] == '+' || number[i] == '-') ++i;
+    for (; i < number.size(); ++i) {
+      if (exponent < 1000000000) exponent = exponent * 10 + (number[i] - '0');
+    }
+    if (negative) exponent = -exponent;
+  }
+  // A hexadecimal digit carries four binary places, the exponent counts binary places.
+  if (exponentMark == 'p') return position * 4 + exponent > 0;
+  return position + exponent > 0;
+}
+
+// strtod's reading of "nan(chars)": the characters, read as an unsigned number in C notation
+// (decimal, 0x hexadecimal or 0 octal, saturating), fill the low 51 bits of the quiet NaN.
+double NotANumber(std::string_view chars) {
+  const std::uint64_t quiet = 0x7ff8000000000000ULL;
+  std::uint64_t payload = 0;
+  std::size_t i = 0;
+  unsigned base = 10;
+  if (chars.size() >= 2 && chars[0] == '0' && Lower(chars[1]) == 'x' && chars.size() > 2 && IsHexDigit(chars[2])) {
+    base = 16;
+    i = 2;
+  } else if (!chars.empty() && chars[0] == '0') {
+    base = 8;
+  }
+  bool saturated = false;
+  for (; i < chars.size(); ++i) {
+    const char c = Lower(chars[i]);
+    const unsigned digit = IsDigit(c) ? static_cast<unsigned>(c - '0') : c >= 'a' && c <= 'z' ? c - 'a' + 10 : 99;
+    if (digit >= base) break;
+    if (payload > (UINT64_MAX - digit) / base) saturated = true;
+    payload = payload * base + digit;
+  }
+  if (i != chars.size()) payload = 0;  // not wholly a number: no payload
+  if (saturated) payload = UINT64_MAX;
+  const std::uint64_t bits = quiet | (payload & ((std::uint64_t{1} << 51) - 1));
+  double value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+// The unsigned leading number of `text` (after white space and sign), as strtod reads it; nothing
+// when the text does not begin with one.
+std::optional<double> ReadMagnitude(std::string_view text) {
+  if (HasWordAt(text, 0, "inf")) return std::numeric_limits<double>::infinity();
+  if (HasWordAt(text, 0, "nan")) {
+    std::size_t i = 3;
+    if (i < text.size() && text[i] == '(') {
+      std::size_t j = i + 1;
+      while (j < text.size() && (IsDigit(text[j]) || (Lower(text[j]) >= 'a' && Lower(text[j]) <= 'z') ||
+                                 text[j] == '_')) {
+        ++j;
+      }
+      if (j < text.size() && text[j] == ')') return NotANumber(text.substr(i + 1, j - i - 1));
+    }
+    return NotANumber({});
+  }
+
+  std::chars_format format = std::chars_format::general;
+  char exponentMark = 'e';
+  std::string_view number = text;
+  if (text.size() >= 2 && text[0] == '0' && Lower(text[1]) == 'x') {
+    const std::string_view digits = text.substr(2);
+    const std::size_t length = NumberLength(digits, IsHexDigit, 'p');
+    if (length == 0) return 0.0;  // "0x" without a hexadecimal digit is the number 0 followed by "x"
+    format = std::chars_format::hex;
+    exponentMark = 'p';
+    number = digits.substr(0, length);
+  } else {
+    const std::size_t length = NumberLength(text, IsDigit, 'e');
+    if (length == 0) return std::nullopt;
+    number = text.substr(0, length);
+  }
+  double value = 0;
+  const auto result = std::from_chars(number.data(), number.data() + number.size(), value, format);
+  if (result.ec == std::errc::result_out_of_range) {
+    return IsTooLarge(number, exponentMark) ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return value;
+}
 
 // std::to_chars formats exactly as printf does in the C locale, whatever the process locale is.
 std::string ToChars(double value, std::chars_format format, int precision) {
@@ -62,12 +192,15 @@ std::int32_t ParseInt(std::string_view text) {
 }
 
 double ParseDouble(std::string_view text) {
-  // strtod needs a terminated string; a NUL inside the view ends the number as it ends a C string.
+  // A NUL inside the view ends the number as it ends a C string.
+  text = text.substr(0, text.find('\0'));
   std::size_t i = 0;
   while (i < text.size() && IsCSpace(text[i])) ++i;
-  if (i == text.size()) return 0;
-  const std::string copy(text.substr(i));
-  return StrToDouble(copy.c_str());
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::optional<double> magnitude = ReadMagnitude(text.substr(i));
+  if (!magnitude) return 0;  // a sign without a number reads as a plain 0, not -0
+  return negative ? -*magnitude : *magnitude;
 }
 
 std::string FormatG4(double value) { return Formatted(value, std::chars_format::general, 4); }

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-// Reading and writing numbers with the C library's rules, independent of the process locale:
+// Reading and writing numbers with the C library's rules, done here rather than by the C runtime so that
+// every platform and every locale reads and writes the same:
 // a German desktop must still read "2.8" as 2.8 and show 2.819, not 2,819.
 namespace korvan {
 

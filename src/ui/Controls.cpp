@@ -41,8 +41,18 @@ QString FromFileText(const std::string& bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+#ifdef Q_OS_WIN
+// The core takes file names as UTF-8 and opens them through UTF-16 (camera/Utf8Path.h);
+// QFile::encodeName would go through the ANSI code page and lose what it cannot encode.
+std::string PathToBytes(const QString& path) { return path.toUtf8().toStdString(); }
+
+QString PathFromBytes(const std::string& bytes) {
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+#else
 std::string PathToBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString PathFromBytes(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+#endif
 
 }  // namespace korvan

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "camera/CameraFile.h"
+#include "camera/Utf8Path.h"
 #include "common/TestFiles.h"
 
 namespace korvan {
@@ -150,6 +151,21 @@ TEST_F(TempDir, MissingDirectoryAndEmptyPathsCannotBeOpened) {
     EXPECT_EQ(r.message, "Error accessing camera file " + path);
   }
   EXPECT_FALSE(ReadCameraName(dir_.string()).opened);
+}
+
+// Names are UTF-8 texts; on Windows they must reach the file system as UTF-16, not through the
+// ANSI code page, which has none of these characters.
+TEST_F(TempDir, NamesOutsideTheAnsiCodePageAreReadAndRefusedByName) {
+  const std::string path = Utf8FromPath(dir_) + "/Kamera \xc3\x86r\xc3\xb8 \xe6\x97\xa5\xe6\x9c\xac \xce\xb5.cam";
+  std::ofstream(PathFromUtf8(path), std::ios::binary) << kBenchCamera;
+  const CameraReadResult r = ReadCameraFile(path);
+  ASSERT_EQ(r.status, CameraReadStatus::Loaded) << r.message;
+  EXPECT_EQ(r.camera.filePath, path);
+  EXPECT_EQ(ReadCameraName(path).name, "Bench Camera 1");
+  EXPECT_EQ(Utf8FromPath(PathFromUtf8(path)), path);
+
+  const std::string missing = Utf8FromPath(dir_) + "/fehlt \xc3\xb8.cam";
+  EXPECT_EQ(ReadCameraFile(missing).message, "Error accessing camera file " + missing);
 }
 
 TEST_F(TempDir, CameraNameIsTheFirstSignificantLine) {

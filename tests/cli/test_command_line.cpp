@@ -33,6 +33,16 @@ Ran RunArgs(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
+// "/path" is a file on every platform, never a Windows-style "/option".
+TEST(CommandLine, AnArgumentBeginningWithASlashIsNotAnOption) {
+  const Ran camera = RunArgs({"camera", "/no/such/dir/x.cam"});
+  EXPECT_EQ(camera.status, kExitRefused);
+  EXPECT_EQ(camera.err, "Error accessing camera file /no/such/dir/x.cam\n");
+  const Ran calc = RunArgs({"calc", "--camera", "/no/such/dir/x.cam"});
+  EXPECT_EQ(calc.status, kExitRefused) << calc.err;
+  EXPECT_EQ(RunArgs({"calc", "/json"}).status, kExitUsage);
+}
+
 struct StatusCase {
   const char* name;
   std::vector<std::string> args;

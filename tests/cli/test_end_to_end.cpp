@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "common/ChildProcess.h"
 #include "common/TestFiles.h"
 
 // Runs the built korvan-lens binary (its path comes from the build) as a user would.
@@ -21,43 +15,9 @@ namespace {
 using korvan::testing::TempFiles;
 using Json = nlohmann::ordered_json;
 
-struct Ran {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using korvan::testing::Ran;
 
-std::string ReadAll(const std::string& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
-Ran RunBinary(const std::vector<std::string>& args) {
-  TempFiles files;
-  const std::string outPath = files.Path("stdout");
-  const std::string errPath = files.Path("stderr");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<std::string> all{KORVAN_LENS_PATH};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  Ran ran;
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, KORVAN_LENS_PATH, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return ran;
-  int wait = 0;
-  if (waitpid(pid, &wait, 0) == pid && WIFEXITED(wait)) ran.status = WEXITSTATUS(wait);
-  ran.out = ReadAll(outPath);
-  ran.err = ReadAll(errPath);
-  return ran;
-}
+Ran RunBinary(const std::vector<std::string>& args) { return korvan::testing::RunProgram(KORVAN_LENS_PATH, args); }
 
 // Compares leaf by leaf, so that a failure names the key, and in the document's order.
 void ExpectSameValues(const Json& actual, const Json& expected) {
@@ -138,6 +98,30 @@ TEST(KorvanLens, CameraReadsABenchCameraFile) {
   EXPECT_EQ(bad.err, "Badly formatted file, 7.4;7.4\n");
 }
 
+// The arguments arrive as UTF-8 whatever the platform, an absolute path is not taken for an
+// option, and every line ends in a bare line feed.
+TEST(KorvanLens, ReadsACameraFileUnderANonAsciiNameAndWritesBareLineFeeds) {
+  TempFiles files;
+  const std::string name = "Kamera \xc3\x86r\xc3\xb8 \xe6\x97\xa5\xe6\x9c\xac.cam";
+  const std::string path = files.Write("bench.cam", korvan::testing::kBenchCamera);
+  const std::filesystem::path renamed = files.Dir() / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  std::filesystem::rename(path, renamed);
+  const std::u8string utf8 = renamed.generic_u8string();
+  std::string absolute(utf8.begin(), utf8.end());
+  // Without its drive, the path begins with "/" as an absolute path on Unix does: that is where a
+  // Windows-style option parser would take it for an option.
+  const std::u8string here = std::filesystem::current_path().root_name().generic_u8string();
+  if (!here.empty() && utf8.starts_with(here)) absolute.erase(0, here.size());
+  const Ran ran = RunBinary({"camera", absolute});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out.find('\r'), std::string::npos);
+  EXPECT_EQ(ran.out.substr(0, ran.out.find('\n') + 1), "Camera            Bench Camera 1\n");
+
+  const Ran missing = RunBinary({"camera", absolute + "x"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "Error accessing camera file " + absolute + "x\n");
+}
+
 TEST(KorvanLens, LaunchParsesGoodMessagesAndRefusesMalformedOnes) {
   const Ran good = RunBinary({"launch", "X,Korvan Falke 500,500,320,280,4", "--json"});
   ASSERT_EQ(good.status, 0) << good.err;
@@ -207,7 +191,7 @@ TEST(KorvanLens, SheetWritesAFileOrNothingAtAll) {
                              "-o", path});
   ASSERT_EQ(ran.status, 0) << ran.err;
   EXPECT_EQ(ran.out + ran.err, "");
-  const Json sheet = Json::parse(ReadAll(path));
+  const Json sheet = Json::parse(korvan::testing::ReadAllBytes(path));
   EXPECT_EQ(sheet["note"], "take 1");
   EXPECT_EQ(sheet["sheetVersion"], 1);
   EXPECT_EQ(sheet["budget"]["defocusNear"]["text"], "0.2477");

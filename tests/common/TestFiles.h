@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -24,9 +26,21 @@ inline constexpr std::string_view kBenchCamera =
 // A fresh directory for the files one test writes, removed with it.
 class TempFiles {
  public:
+  // Portable mkdtemp: create_directory fails on a name that exists, so the folder is ours alone.
   TempFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "korvan-test-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
+    std::random_device seed;
+    std::mt19937_64 random((std::uint64_t{seed()} << 32) ^ seed());
+    for (;;) {
+      const std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("korvan-test-" + std::to_string(random() % 1000000000000));
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) {
+        dir_ = candidate;
+        return;
+      }
+      if (std::filesystem::exists(candidate)) continue;
+      throw std::filesystem::filesystem_error("cannot create a temporary folder", candidate, error);
+    }
   }
   ~TempFiles() { std::filesystem::remove_all(dir_); }
   TempFiles(const TempFiles&) = delete;

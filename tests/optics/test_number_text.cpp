@@ -2,7 +2,12 @@
 
 #include <ostream>
 
+#ifndef _WIN32
+#include <locale.h>
+#endif
+
 #include <clocale>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -144,6 +149,82 @@ TEST(NumberText, IgnoresTheProcessLocale) {
   EXPECT_EQ(FormatShortest(5.86), "5.86");
   std::setlocale(LC_ALL, "C");
 }
+
+#ifndef _WIN32
+// The C library of the build machine is the reference the readings were made with: ParseDouble must
+// give the same bits as glibc's strtod for every text, crafted or random, numbers or not.
+double GlibcReading(const std::string& text) {
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return strtod_l(text.c_str(), nullptr, c);
+}
+
+std::uint64_t Bits(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+TEST(ParseDouble, ReadsCraftedTextsAsStrtodDoes) {
+  const char* texts[] = {
+      "0x", "0X1P-3", "0x.8", "0x1.", "0x.p1", "0x1p", "0x1p+", "-0x1.fffffffffffff8p1023", "0x1.fffffffffffff7p1023",
+      "0x1p-1074", "0x1p-1075", "0x1.8p-1075", "0x0.0000000000001p-1022", "0x1p99999999999", "0xg", "  -0x1AbC.dEfp-3z",
+      "1d3", "1D3", "1e-400", "2.4703282292062328e-324", "2.4703282292062327e-324", "4.9406564584124654e-324",
+      "2.2250738585072011e-308", "1.7976931348623158e308", "1.7976931348623159e308", "-0", "-0.0e5", "+.5", "+-1", "-+1",
+      ".", "-.", ".e1", "e1", "1.e1", "1..2", "1e+-3", "1e0003", "00000000000000000001", "0.000000000000000000001e21",
+      "9007199254740993", "9007199254740993.0000000000000000000000000000001", "0.1e-99999999999999999999",
+      "1e99999999999999999999", "inf", "-INF", "infinit", "Infinity", "infinityx", "in", "iNfInItY", "nan", "-nan",
+      "NaN(1)", "nan(0x7)", "nan(017)", "nan(99999999999999999999999)", "nan(abc)", "nan(_)", "nan()", "nan(1", "nan(-1)",
+      "nan(0x)", "nanx", "\t\n\v\f\r 3", "\x01" "3", "2,8", "2.8m", "1_000", "0x1_0", "١", "1e", "1E", "0e", "0x0p0"};
+  for (const char* text : texts) {
+    const double expected = GlibcReading(text);
+    const double actual = ParseDouble(text);
+    EXPECT_EQ(Bits(actual), Bits(expected)) << '"' << text << "\" reads " << actual << ", strtod " << expected;
+  }
+}
+
+// Random texts from an alphabet of the characters a number can hold, so that most are near misses.
+TEST(ParseDouble, ReadsRandomTextsAsStrtodDoes) {
+  const std::string alphabet = "0123456789.eE+-pPxXaAfFinINtyY( )_\t";
+  std::mt19937_64 random(20261207);
+  int mismatches = 0;
+  for (int n = 0; n < 300000; ++n) {
+    std::string text;
+    const int length = static_cast<int>(random() % 24);
+    const bool hex = random() % 4 == 0;
+    if (hex) text = random() % 2 ? "0x" : "-0X";
+    for (int k = 0; k < length; ++k) {
+      // Digits twice as often as the rest, so that long numbers come up.
+      const std::uint64_t r = random();
+      text += r % 3 == 0 ? alphabet[r / 3 % alphabet.size()] : static_cast<char>('0' + r / 3 % 10);
+    }
+    if (Bits(ParseDouble(text)) != Bits(GlibcReading(text)) && ++mismatches <= 10) {
+      ADD_FAILURE() << '"' << text << '"';
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// Every double written in shortest, in 17 digits and in hexadecimal reads back as itself, as strtod reads it.
+TEST(ParseDouble, ReadsRandomDoublesAsStrtodDoes) {
+  std::mt19937_64 random(7);
+  int mismatches = 0;
+  for (int n = 0; n < 200000; ++n) {
+    double value;
+    const std::uint64_t bits = random();
+    std::memcpy(&value, &bits, sizeof value);
+    char texts[3][64];
+    std::snprintf(texts[0], sizeof texts[0], "%.17g", value);
+    std::snprintf(texts[1], sizeof texts[1], "%a", value);
+    std::snprintf(texts[2], sizeof texts[2], "%.*e", static_cast<int>(random() % 20), value);  // rounded: not itself
+    for (const char* text : texts) {
+      if (Bits(ParseDouble(text)) != Bits(GlibcReading(text)) && ++mismatches <= 10) {
+        ADD_FAILURE() << '"' << text << '"';
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+#endif
 
 }  // namespace
 }  // namespace korvan
