@@ -85,7 +85,8 @@ class LaunchProcessTest : public QObject {
 
     SettingsStore left(run.settings);
     QCOMPARE(left.LastCamera(), std::optional<QString>(QStringLiteral("falke500.cam")));
-    QCOMPARE(left.RecentFiles(), QStringList{QStringLiteral("falke500.cam")});
+    // The last camera is the host's bare name; the recent files hold its full path.
+    QCOMPARE(left.RecentFiles(), QStringList{QDir(run.work).canonicalPath() + QStringLiteral("/falke500.cam")});
   }
 
   void termination_while_a_launch_error_is_shown_ends_the_program() {
