@@ -289,6 +289,11 @@ void CCalculatorDlg::OnReset() {
   state_.computedValue = 0;
   state_.workingFNumber = 0;
   state_.depthOfField = 0;
+  // The focus limits go too: left alone they would show a far limit ("Infinity") for inputs that
+  // are gone.
+  state_.nearFocus = 0;
+  state_.farFocus = 0;
+  state_.hyperfocal = 0;
   state_.fieldAngleDeg = 0;
   state_.motionBlur = 0;
   state_.pixelBlur = 0;
