@@ -2,7 +2,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QComboBox>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -207,6 +209,55 @@ class ShellDialogsTest : public QObject {
     QVERIFY(!second.DownloadLink()->Visited());
     QCOMPARE(TextColour(second.DownloadLink()), QColor(0, 0, 255));
     QVERIFY(second.DownloadLink()->font().underline());
+  }
+
+  // Names the dialog lists in `dir`, once it has read the folder.
+  static QStringList Listed(const CMyFileDialog& dialog, const QString& dir) {
+    const auto* files = dialog.findChild<QFileSystemModel*>();
+    if (!files) qFatal("the dialog has no file model");
+    QStringList names;
+    if (!QTest::qWaitFor([&] { return files->rowCount(files->index(dir)) > 0; })) return names;
+    const QModelIndex folder = files->index(dir);
+    for (int row = 0; row < files->rowCount(folder); ++row) names << files->index(row, 0, folder).data().toString();
+    names.sort();
+    return names;
+  }
+
+  void all_files_lists_and_takes_every_name_camera_files_only_cam_files() {
+    QTemporaryDir dir;
+    for (const char* name : {"a.cam", "nodot", "notes.txt"}) {
+      QFile file(dir.filePath(QLatin1String(name)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    CMyFileDialog dialog;
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTRY_COMPARE(Listed(dialog, dir.path()), QStringList{QStringLiteral("a.cam")});
+    auto* name = Child<QLineEdit>(&dialog, QStringLiteral("fileNameEdit"));
+    const auto type = [name](const QString& text) {
+      name->setFocus(Qt::MouseFocusReason);
+      name->selectAll();
+      QTest::keyClicks(name, text);
+    };
+    type(QStringLiteral("a"));
+    QCOMPARE(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("a.cam"))});
+
+    // The user picks the second filter from its list with the keyboard.
+    auto* types = Child<QComboBox>(&dialog, QStringLiteral("fileTypeCombo"));
+    types->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(types, Qt::Key_Down);
+    QCOMPARE(types->currentText(), QStringLiteral("All Files (*.*)"));
+    QTRY_COMPARE(Listed(dialog, dir.path()),
+                 (QStringList{QStringLiteral("a.cam"), QStringLiteral("nodot"), QStringLiteral("notes.txt")}));
+    type(QStringLiteral("nodot"));
+    QCOMPARE(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("nodot"))});
+    QMetaObject::invokeMethod(&dialog, "accept");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    // And back: only camera files again.
+    QTest::keyClick(types, Qt::Key_Up);
+    QTRY_COMPARE(Listed(dialog, dir.path()), QStringList{QStringLiteral("a.cam")});
   }
 
   void chooser_yields_the_full_paths_of_several_files_or_nothing_on_cancel() {
