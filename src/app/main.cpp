@@ -4,13 +4,16 @@
 #include <vector>
 
 #include "app/CCalculatorApp.h"
+#include "app/NoDisplayGuard.h"
 #include "app/SettingsStore.h"
 
 // Resources of a static library are registered by name from the global namespace.
 static void InitResources() { Q_INIT_RESOURCE(korvan_ui); }
 
 int main(int argc, char* argv[]) {
+  korvan::NoDisplayGuard noDisplay;
   QApplication application(argc, argv);
+  noDisplay.Release();
   QApplication::setApplicationName(QStringLiteral("Korvan Lens Calculator"));
   QApplication::setOrganizationName(QStringLiteral("Varnholt"));
   QApplication::setApplicationVersion(QStringLiteral("1.0.8"));
