@@ -39,9 +39,9 @@ struct LinkShell {
   QList<QUrl> opened;
   int beeps = 0;
   void Attach(CStaticLink* link) {
-    link->SetShell({[this](const QUrl& url) {
+    link->SetShell({[this](const QUrl& url, const CStaticLink::OpenedReply& reply) {
                       opened << url;
-                      return opens;
+                      reply(opens);
                     },
                     [this] { ++beeps; }});
   }
@@ -141,6 +141,48 @@ class ShellDialogsTest : public QObject {
     QCOMPARE(shell.beeps, 1);
     QVERIFY(!link.Visited());
     QCOMPARE(TextColour(&link), QColor(0, 0, 255));
+  }
+
+  // The desktop's opener as it runs on this system: an xdg-open that starts but fails (nothing to
+  // open the address with) must beep and leave the link blue, not count as opened.
+  void desktop_opener_waits_for_what_xdg_open_reports_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("opened") << "exit 0" << true;
+    QTest::newRow("no program for the address") << "exit 3" << false;
+    QTest::newRow("still waiting for the browser it started") << "sleep 5" << true;
+  }
+  void desktop_opener_waits_for_what_xdg_open_reports() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QFETCH(QString, script);
+    QFETCH(bool, opened);
+    QTemporaryDir bin;
+    QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/asked\"\n%1\n").arg(script).toUtf8());
+    opener.close();
+    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+
+    CStaticLink link;
+    link.setText(QStringLiteral("https://example.org/selectcamfiles.html"));
+    int beeps = 0;
+    link.SetShell({&CStaticLink::OpenWithDesktop, [&beeps] { ++beeps; }});
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(link.Visited() || beeps > 0, 10000);
+    qputenv("PATH", path);
+    QCOMPARE(link.Visited(), opened);
+    QCOMPARE(beeps, opened ? 0 : 1);
+    QCOMPARE(TextColour(&link), opened ? QColor(128, 0, 128) : QColor(0, 0, 255));
+    QFile asked(bin.filePath(QStringLiteral("asked")));
+    QVERIFY(asked.open(QIODevice::ReadOnly));
+    QCOMPARE(asked.readAll(), QByteArray("https://example.org/selectcamfiles.html"));
+#else
+    QSKIP("the desktop's own opener reports failures itself here");
+#endif
   }
 
   void picture_link_keeps_its_own_looks() {
