@@ -18,6 +18,7 @@
 #include "optics/ComputeModes.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
+#include "ui/AccessibleControls.h"
 #include "ui/CAttachmentsDlg.h"
 #include "ui/WidgetLooks.h"
 #include "ui_CCalculatorDlg.h"
@@ -31,6 +32,8 @@ namespace {
 
 std::unique_ptr<Ui::CCalculatorDlg> SetUpForm(QDialog* window) {
   InitUiResources();
+  // Before the form fills its lists: a list's accessible view is made as soon as it gets entries.
+  InstallAccessibleControls(window);
   auto ui = std::make_unique<Ui::CCalculatorDlg>();
   ui->setupUi(window);
   return ui;
@@ -57,6 +60,7 @@ CCalculatorDlg::CCalculatorDlg(CalculatorContext context, QWidget* parent)
                  Qt::WindowCloseButtonHint);
   controls_.Get<QSvgWidget>(ids::kPicture)->load(QStringLiteral(":/korvan/diagram.svg"));
   SizeControls();
+  DescribeCalculatorControls(this);
   ConnectControls();
   OnInitDialog();
   layout()->activate();
