@@ -1,5 +1,6 @@
 // Camera file text, as any byte sequence, through the reader and every list the window builds
 // from the camera it yields.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,6 +25,16 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 
 bool IsSignificant(std::string_view line) {
   return !line.empty() && line.front() != '#' && !IsBlank(line.front()) && !IsBlank(line.back());
+}
+
+// A pixel size may read as NaN ("nan" is a number to the reader), and NaN never equals itself:
+// two readings agree when every field is the same and each pitch is the same number or NaN twice.
+bool SamePitch(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
+
+bool SameCamera(const CameraDefinition& a, const CameraDefinition& b) {
+  return a.name == b.name && a.filePath == b.filePath && a.rateTexts == b.rateTexts && a.frameRates == b.frameRates &&
+         a.heightsPx == b.heightsPx && a.widthsPx == b.widthsPx && SamePitch(a.pixelPitchX, b.pixelPitchX) &&
+         SamePitch(a.pixelPitchY, b.pixelPitchY);
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
@@ -54,7 +65,7 @@ void CheckFileReadsLikeMemory(const std::string& text, const CameraReadResult& f
   std::fclose(file);
   FUZZ_CHECK(fromFile.status == fromMemory.status);
   FUZZ_CHECK(fromFile.message == fromMemory.message);
-  FUZZ_CHECK(fromFile.camera == fromMemory.camera);
+  FUZZ_CHECK(SameCamera(fromFile.camera, fromMemory.camera));
 }
 
 void CheckMessage(const CameraReadResult& result) {

@@ -99,8 +99,10 @@ void CCalculatorApp::ParseLaunchMessage(const std::string& message) {
 void CCalculatorApp::GetRecentFileNames(std::vector<std::string>& list) const { list = recentFiles_.FileNames(); }
 
 void CCalculatorApp::OnCameraLoaded(const std::string& path) {
+  // The last camera keeps the name as loaded (a host's bare file name is looked up again in the
+  // current directory); the recent files hold full paths, valid from any directory.
   settings_.SaveLastCamera(PathFromBytes(path));
-  recentFiles_.Add(path);
+  recentFiles_.Add(AbsoluteNormalPath(path));
   // Written at once, so that nothing is lost if the program ends without reaching its exit.
   SaveRecentFiles();
 }

@@ -1,6 +1,8 @@
 #include "app/RecentFileList.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace korvan {
 
@@ -24,6 +26,14 @@ std::vector<std::string> RecentFileList::FileNames() const {
   std::vector<std::string> names(capacity_);
   std::copy(entries_.begin(), entries_.end(), names.begin());
   return names;
+}
+
+std::string AbsoluteNormalPath(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) return path;
+  return absolute.lexically_normal().string();
 }
 
 }  // namespace korvan

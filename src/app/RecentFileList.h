@@ -27,4 +27,9 @@ class RecentFileList {
   std::vector<std::string> entries_;
 };
 
+// `path` made absolute against the current directory and without "." and ".." steps, so that a
+// file is listed under one name from wherever the program starts; `path` itself when the current
+// directory cannot be read. Symbolic links are kept as they are.
+std::string AbsoluteNormalPath(const std::string& path);
+
 }  // namespace korvan

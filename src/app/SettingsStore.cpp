@@ -66,17 +66,16 @@ QString RecentKey(int index) { return QStringLiteral("File%1").arg(index + 1); }
 // One settings file (or registry key). Reads go through the reader opened first; every write goes
 // through a fresh writer so that its status tells about that write alone. QSettings replaces the
 // file through a temporary file and a rename, so a write that fails half-way changes nothing.
+// The file is first read when its first value is wanted, not when the store is made: another copy
+// of the program may change it while this one still shows its start-up picture.
 class SettingsStore::File {
  public:
   explicit File(QString location) : location_(std::move(location)) {
-    if (location_.isEmpty()) return;
-    reader_ = std::make_unique<QSettings>(location_, FormatOf(location_));
-    damaged_ = reader_->status() != QSettings::NoError;
     // Registry stores are the key itself; INI files hold the key path.
     lastCameraKey_ = QString::fromLatin1(IsRegistryPath(location_) ? kLastCameraValue : kLastCameraInIni);
   }
 
-  bool Readable() const { return reader_ && !damaged_; }
+  bool Readable() const { return Open() && !damaged_; }
 
   std::optional<QString> LastCamera() const {
     if (!Readable()) return std::nullopt;
@@ -98,7 +97,7 @@ class SettingsStore::File {
   }
 
   bool Write(const std::function<void(QSettings&)>& change) {
-    if (!reader_) return false;
+    if (!Open()) return false;
     QSettings writer(location_, FormatOf(location_));
     writer.setAtomicSyncRequired(true);
     // What a damaged file still yielded is not trusted: the file is written afresh.
@@ -115,10 +114,20 @@ class SettingsStore::File {
   const QString& LastCameraKey() const { return lastCameraKey_; }
 
  private:
+  // False when there is no such store.
+  bool Open() const {
+    if (location_.isEmpty()) return false;
+    if (!reader_) {
+      reader_ = std::make_unique<QSettings>(location_, FormatOf(location_));
+      damaged_ = reader_->status() != QSettings::NoError;
+    }
+    return true;
+  }
+
   QString location_;
   QString lastCameraKey_;
-  std::unique_ptr<QSettings> reader_;
-  bool damaged_ = false;
+  mutable std::unique_ptr<QSettings> reader_;
+  mutable bool damaged_ = false;
 };
 
 SettingsStore::SettingsStore(Locations locations)

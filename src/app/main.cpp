@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CCalculatorApp.h"
+#include "app/NoDisplayGuard.h"
 #include "app/SettingsStore.h"
 #include "app/Version.h"
 
@@ -20,7 +21,9 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
+  korvan::NoDisplayGuard noDisplay;
   QApplication application(argc, argv);
+  noDisplay.Release();
   QApplication::setApplicationName(QStringLiteral("Korvan Lens Calculator"));
   QApplication::setOrganizationName(QStringLiteral("Varnholt"));
   QApplication::setApplicationVersion(QStringLiteral(KORVAN_VERSION));

@@ -9,6 +9,7 @@
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
 #include "optics/ControlIds.h"
+#include "ui/AccessibleControls.h"
 #include "ui/WidgetLooks.h"
 #include "ui_CAttachmentsDlg.h"
 
@@ -31,6 +32,8 @@ constexpr std::array<int, 5> kValueBoxes = {ids::kAdjFocalLengthBox, ids::kAdjMa
                                             ids::kAdjFocusShiftBox};
 
 std::unique_ptr<Ui::CAttachmentsDlg> SetUpForm(QDialog* window) {
+  // Before the form fills its lists: a list's accessible view is made as soon as it gets entries.
+  InstallAccessibleControls(window);
   auto ui = std::make_unique<Ui::CAttachmentsDlg>();
   ui->setupUi(window);
   return ui;
@@ -51,6 +54,7 @@ CAttachmentsDlg::CAttachmentsDlg(const CalcState& state, const CameraDefinition&
     SizeForNumbers(box);
   }
   for (int id : {ids::kAdjFieldWidthUnit, ids::kAdjFocusShiftUnit}) SizeForLengthUnits(controls_.Get<QLabel>(id));
+  DescribeAttachmentControls(this);
 
   for (const Attachment& attachment : kAttachments) {
     const auto changed = [this] {

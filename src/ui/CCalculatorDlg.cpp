@@ -18,6 +18,7 @@
 #include "optics/ComputeModes.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
+#include "ui/AccessibleControls.h"
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CPlannerDlg.h"
 #include "ui/WidgetLooks.h"
@@ -32,6 +33,8 @@ namespace {
 
 std::unique_ptr<Ui::CCalculatorDlg> SetUpForm(QDialog* window) {
   InitUiResources();
+  // Before the form fills its lists: a list's accessible view is made as soon as it gets entries.
+  InstallAccessibleControls(window);
   auto ui = std::make_unique<Ui::CCalculatorDlg>();
   ui->setupUi(window);
   return ui;
@@ -58,6 +61,7 @@ CCalculatorDlg::CCalculatorDlg(CalculatorContext context, QWidget* parent)
                  Qt::WindowCloseButtonHint);
   controls_.Get<QSvgWidget>(ids::kPicture)->load(QStringLiteral(":/korvan/diagram.svg"));
   SizeControls();
+  DescribeCalculatorControls(this);
   ConnectControls();
   OnInitDialog();
   layout()->activate();
@@ -297,6 +301,11 @@ void CCalculatorDlg::OnReset() {
   state_.computedValue = 0;
   state_.workingFNumber = 0;
   state_.depthOfField = 0;
+  // The focus limits go too: left alone they would show a far limit ("Infinity") for inputs that
+  // are gone.
+  state_.nearFocus = 0;
+  state_.farFocus = 0;
+  state_.hyperfocal = 0;
   state_.fieldAngleDeg = 0;
   state_.motionBlur = 0;
   state_.pixelBlur = 0;

@@ -12,6 +12,8 @@
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/CPlannerDlg.h"
+#include "ui/WindowPlacement.h"
+#include "ui_CCalculatorDlg.h"
 
 namespace korvan {
 
@@ -126,9 +128,10 @@ void CCalculatorDlg::UpdateResultUnitLabel() {
 }
 
 void CCalculatorDlg::ShowAttachments() {
-  attachmentsWindow_->show();
-  attachmentsWindow_->raise();
-  attachmentsWindow_->activateWindow();
+  // Beside the calculator, so that its inputs stay within reach; where the screen has no room for
+  // that, over the results rather than over the inputs.
+  const QWidget* results = ui_->calcGroup;
+  ShowBeside(attachmentsWindow_, this, QRect(results->mapTo(this, QPoint(0, 0)), results->size()));
   attachmentsWindow_->RefreshAttachments();
 }
 

@@ -12,6 +12,8 @@
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/CPlannerDlg.h"
+#include "ui/WindowPlacement.h"
+#include "ui_CCalculatorDlg.h"
 
 namespace korvan {
 
@@ -35,9 +37,9 @@ void CCalculatorDlg::AddPlannerMenuItem() {
 }
 
 void CCalculatorDlg::ShowPlanner() {
-  plannerWindow_->show();
-  plannerWindow_->raise();
-  plannerWindow_->activateWindow();
+  // Placed like the attachments window: beside the calculator, else over its results.
+  const QWidget* results = ui_->calcGroup;
+  ShowBeside(plannerWindow_, this, QRect(results->mapTo(this, QPoint(0, 0)), results->size()));
   plannerWindow_->RefreshPlanner();
 }
 

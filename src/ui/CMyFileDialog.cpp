@@ -1,5 +1,6 @@
 #include "ui/CMyFileDialog.h"
 
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QSplitter>
@@ -16,9 +17,12 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
   setWindowTitle(tr("Open"));
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFiles);
-  setDefaultSuffix(QStringLiteral("cam"));
-  setNameFilters({QStringLiteral("Camera Files (*.cam)"), QStringLiteral("All Files (*.*)")});
-  selectNameFilter(QStringLiteral("Camera Files (*.cam)"));
+  setNameFilters({QString::fromLatin1(kCameraFilesFilter), QString::fromLatin1(kAllFilesFilter)});
+  // Runs after the dialog has applied the chosen filter's own patterns (its handler of the list's
+  // activation comes first), so the choice below has the last word.
+  connect(this, &QFileDialog::filterSelected, this, &CMyFileDialog::UseFilter);
+  selectNameFilter(QString::fromLatin1(kCameraFilesFilter));
+  UseFilter(QString::fromLatin1(kCameraFilesFilter));
 
   // Qt's own dialog lays its controls out in one grid; the panel takes a new row across all of it.
   auto* panel = new QWidget(this);
@@ -46,6 +50,17 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
 }
 
 CMyFileDialog::~CMyFileDialog() = default;
+
+void CMyFileDialog::UseFilter(const QString& filter) {
+  const bool allFiles = filter == QLatin1String(kAllFilesFilter);
+  // "*.*" stands for every file where these filter texts come from; Qt would read it as "every
+  // name with a dot" and hide files such as "nodot", and the default suffix would turn a typed
+  // "nodot" into "nodot.cam". So with All Files every name is listed and taken as typed.
+  setDefaultSuffix(allFiles ? QString() : QStringLiteral("cam"));
+  if (allFiles) {
+    if (auto* files = findChild<QFileSystemModel*>()) files->setNameFilters({QStringLiteral("*")});
+  }
+}
 
 CStaticLink* CMyFileDialog::DownloadLink() const { return panel_->c1103; }
 

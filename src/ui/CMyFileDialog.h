@@ -17,6 +17,9 @@ class CStaticLink;
 // The maker's page with camera files for download.
 inline constexpr char kDownloadPageUrl[] = "https://www.varnholt.example/html/selectcamfiles.html";
 
+inline constexpr char kCameraFilesFilter[] = "Camera Files (*.cam)";
+inline constexpr char kAllFilesFilter[] = "All Files (*.*)";
+
 // The open-file dialog for camera files: Qt's own dialog (not the desktop's, so that it can carry
 // a panel below its controls) with a link to the page where more camera files can be had.
 class CMyFileDialog : public QFileDialog {
@@ -29,6 +32,8 @@ class CMyFileDialog : public QFileDialog {
   CStaticLink* DownloadLink() const;
 
  private:
+  void UseFilter(const QString& filter);
+
   std::unique_ptr<Ui::CMyFileDialogPanel> panel_;
 };
 

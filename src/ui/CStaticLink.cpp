@@ -1,17 +1,23 @@
 #include "ui/CStaticLink.h"
 
+#include <memory>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStyleOptionFocusRect>
+#include <QTimer>
 #include <QUrl>
 
 namespace korvan {
 
 CStaticLink::CStaticLink(QWidget* parent) : QLabel(parent) {
-  shell_ = {[](const QUrl& url) { return QDesktopServices::openUrl(url); }, [] { QApplication::beep(); }};
+  shell_ = {&CStaticLink::OpenWithDesktop, [] { QApplication::beep(); }};
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);  // reachable from the keyboard, opened with Space or Enter
   setTextInteractionFlags(Qt::NoTextInteraction);
@@ -43,13 +49,52 @@ bool CStaticLink::event(QEvent* event) {
 
 void CStaticLink::Open() {
   if (linkTarget_.isEmpty()) linkTarget_ = text();
-  if (!shell_.open || !shell_.open(QUrl(linkTarget_))) {
+  if (!shell_.open) {
     if (shell_.beep) shell_.beep();
     return;
   }
-  visited_ = true;
-  UpdateLook();
-  update();
+  // The dialog holding the link may be gone by the time a slow opener answers; a failure still beeps.
+  shell_.open(QUrl(linkTarget_), [link = QPointer<CStaticLink>(this), beep = shell_.beep](bool opened) {
+    if (!opened) {
+      if (beep) beep();
+      return;
+    }
+    if (!link) return;
+    link->visited_ = true;
+    link->UpdateLook();
+    link->update();
+  });
+}
+
+void CStaticLink::OpenWithDesktop(const QUrl& url, OpenedReply reply) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (!opener.isEmpty()) {
+    constexpr int kStillOpeningMs = 3000;
+    // Not a child of the link: closing the dialog must not end the browser's start.
+    auto* process = new QProcess;
+    auto answered = std::make_shared<bool>(false);
+    auto answer = [reply = std::move(reply), answered](bool opened) {
+      if (*answered) return;
+      *answered = true;
+      reply(opened);
+    };
+    QObject::connect(process, &QProcess::finished, process, [process, answer](int code, QProcess::ExitStatus status) {
+      answer(status == QProcess::NormalExit && code == 0);
+      process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, answer](QProcess::ProcessError error) {
+      if (error != QProcess::FailedToStart) return;
+      answer(false);
+      process->deleteLater();
+    });
+    QTimer::singleShot(kStillOpeningMs, process, [answer] { answer(true); });
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(opener, {url.toString(QUrl::FullyEncoded)});
+    return;
+  }
+#endif
+  reply(QDesktopServices::openUrl(url));
 }
 
 void CStaticLink::mouseReleaseEvent(QMouseEvent* event) {

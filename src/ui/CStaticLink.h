@@ -17,11 +17,19 @@ class CStaticLink : public QLabel {
   Q_OBJECT
 
  public:
+  // Reports whether an address was opened; it may be called at once or later, and only once.
+  using OpenedReply = std::function<void(bool opened)>;
   // How an address is opened and a failure made heard; tests put recording versions in place.
   struct Shell {
-    std::function<bool(const QUrl&)> open;
+    std::function<void(const QUrl&, OpenedReply)> open;
     std::function<void()> beep;
   };
+
+  // The desktop's opener. Where Qt hands the address to xdg-open it only learns that the program
+  // started, not whether it found anything to open the address with; so xdg-open is run here and
+  // its exit status waited for. One that still runs after a few seconds (it keeps waiting for the
+  // browser it started) has opened the address.
+  static void OpenWithDesktop(const QUrl& url, OpenedReply reply);
 
   explicit CStaticLink(QWidget* parent = nullptr);
 
@@ -35,7 +43,8 @@ class CStaticLink : public QLabel {
   QColor UnvisitedColor() const { return unvisitedColor_; }
   QColor VisitedColor() const { return visitedColor_; }
 
-  // Opens the address; on failure only beeps, and the link keeps its colour.
+  // Opens the address; on failure only beeps, and the link keeps its colour. Where the opener
+  // answers later, the link turns purple (or the beep sounds) when it does.
   void Open();
 
  protected:

@@ -2,7 +2,10 @@
 // files and the last camera, and ending the run on a termination request.
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +16,7 @@
 #include "common/HelpText.h"
 #include "common/ManualPage.h"
 #include "common/RecordingSink.h"
+#include "ui/Controls.h"
 
 namespace korvan {
 namespace {
@@ -146,18 +150,73 @@ class CalculatorAppTest : public QObject {
     app.OnCameraLoaded("/cams/a.cam");
     app.OnCameraLoaded("falke500.cam");
     app.OnCameraLoaded("/cams/a.cam");
+    // The host's bare name and the same file's full path take one place.
+    const QString falke = QDir::current().absoluteFilePath(QStringLiteral("falke500.cam"));
+    app.OnCameraLoaded(PathToBytes(falke));
+    app.OnCameraLoaded("/cams/./x/../a.cam");
 
-    // Written at once: a second reader sees it while the program still runs.
+    // Written at once: a second reader sees it while the program still runs. The last camera
+    // keeps the name as loaded; the recent files hold full paths.
     SettingsStore stored(locations);
-    QCOMPARE(stored.LastCamera(), std::optional<QString>(QStringLiteral("/cams/a.cam")));
-    QCOMPARE(stored.RecentFiles(), (QStringList{QStringLiteral("/cams/a.cam"), QStringLiteral("falke500.cam")}));
+    QCOMPARE(stored.LastCamera(), std::optional<QString>(QStringLiteral("/cams/./x/../a.cam")));
+    QCOMPARE(stored.RecentFiles(), (QStringList{QStringLiteral("/cams/a.cam"), falke}));
 
     std::vector<std::string> names{"stale"};
     app.GetRecentFileNames(names);
     QCOMPARE(names.size(), std::size_t{10});
     QCOMPARE(names[0], std::string("/cams/a.cam"));
-    QCOMPARE(names[1], std::string("falke500.cam"));
+    QCOMPARE(names[1], PathToBytes(falke));
     for (std::size_t i = 2; i < names.size(); ++i) QVERIFY(names[i].empty());
+  }
+
+  // Another copy of the program loads a camera while this one shows its start-up picture: this
+  // copy restores that camera and keeps that list, instead of writing its own older one over it.
+  void settings_are_read_after_the_start_up_picture() {
+    const SettingsStore::Locations locations = FreshLocations();
+    QVERIFY(SettingsStore(locations).SaveRecentFiles({QStringLiteral("/cams/stale.cam")}));
+    const QString camera = dir_.filePath(QStringLiteral("other-copy.cam"));
+    {
+      QFile file(camera);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("Other Copy\n12, 12\n250,1280,1024\n");
+    }
+    // What the other copy leaves behind, written beside and then put in place as its files.
+    const QString staged = dir_.filePath(QStringLiteral("staged%1").arg(caseNumber_));
+    const SettingsStore::Locations other{staged + QStringLiteral("/machine.ini"), staged + QStringLiteral("/user.ini")};
+    {
+      SettingsStore store(other);
+      QVERIFY(store.SaveLastCamera(camera));
+      QVERIFY(store.SaveRecentFiles({camera, QStringLiteral("/cams/elsewhere.cam")}));
+    }
+
+    RecordingSink sink;
+    CCalculatorApp app(locations, &sink);
+    bool replaced = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      if (!replaced && modal->inherits("korvan::CSplashDlg")) {
+        QDir().mkpath(QFileInfo(locations.machineFile).path());
+        for (const auto& [from, to] : {std::pair{other.machineFile, locations.machineFile},
+                                       std::pair{other.userFile, locations.userFile}}) {
+          QFile::remove(to);
+          QFile::copy(from, to);
+        }
+        replaced = true;
+        if (auto* button = modal->findChild<QPushButton*>()) button->click();
+      } else if (modal->inherits("korvan::CCalculatorDlg")) {
+        app.RequestQuit();
+      }
+    });
+    poll.start(20);
+    QCOMPARE(app.Run(CCalculatorApp::ReadCommandLine({})), 0);
+    QVERIFY(replaced);
+    QVERIFY(sink.messages.empty());
+
+    SettingsStore left(locations);
+    QCOMPARE(left.LastCamera(), std::optional<QString>(camera));
+    QCOMPARE(left.RecentFiles(), (QStringList{camera, QStringLiteral("/cams/elsewhere.cam")}));
   }
 
   void termination_request_reaches_the_event_loop() {

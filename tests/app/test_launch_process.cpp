@@ -2,6 +2,7 @@
 // camera files, with its settings in a temporary folder; then ended by a termination request.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -86,7 +87,40 @@ class LaunchProcessTest : public QObject {
 
     SettingsStore left(run.settings);
     QCOMPARE(left.LastCamera(), std::optional<QString>(QStringLiteral("falke500.cam")));
-    QCOMPARE(left.RecentFiles(), QStringList{QStringLiteral("falke500.cam")});
+    // The last camera is the host's bare name; the recent files hold its full path.
+    QCOMPARE(left.RecentFiles(), QStringList{QDir(run.work).canonicalPath() + QStringLiteral("/falke500.cam")});
+  }
+
+  // Started where there is no display (a desktop-less server, a shell over ssh): one line that
+  // says so and names the command-line calculator, and status 1 instead of Qt's abort.
+  void without_a_display_says_so_in_one_line_and_exits_with_status_1_data() {
+    QTest::addColumn<QString>("platform");  // empty: Qt's own choice
+    QTest::addColumn<QString>("display");   // empty: none set
+    QTest::newRow("no display named") << QString() << QString();
+    QTest::newRow("X11 named, none there") << QStringLiteral("xcb") << QStringLiteral(":97");
+    QTest::newRow("Wayland asked for, none there") << QStringLiteral("wayland") << QString();
+  }
+  void without_a_display_says_so_in_one_line_and_exits_with_status_1() {
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+    const Run run = Prepare();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(QLatin1String(name));
+    if (!platform.isEmpty()) environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!display.isEmpty()) environment.insert(QStringLiteral("DISPLAY"), display);
+    environment.insert(QStringLiteral("KORVAN_SETTINGS_DIR"), QFileInfo(run.settings.machineFile).absolutePath());
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KORVAN_PROGRAM), {QStringLiteral("--no-splash")});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QStringList lines = QString::fromLocal8Bit(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains(QLatin1String("no display found")), qPrintable(lines[0]));
+    QVERIFY(lines[0].contains(QLatin1String("korvan-lens is the command-line calculator")));
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(!QFile::exists(run.settings.machineFile));
   }
 
   // No display and no platform plugin chosen: a QApplication made first would abort the program.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "app/RecentFileList.h"
 
@@ -36,6 +38,19 @@ TEST(RecentFileList, FileNamesHaveOnePlaceForEachEntryOfTheCapacity) {
   ASSERT_EQ(names.size(), 10u);
   EXPECT_EQ(names[0], "x.cam");
   EXPECT_TRUE(names[9].empty());
+}
+
+TEST(AbsoluteNormalPath, GivesOneFullNameForEveryWayOfNamingAFile) {
+  const std::string here = std::filesystem::current_path().string();
+  const std::pair<std::string, std::string> cases[] = {
+      {"falke500.cam", here + "/falke500.cam"},
+      {"./cams/../falke500.cam", here + "/falke500.cam"},
+      {"/cams/./x/../a.cam", "/cams/a.cam"},
+      {"/cams//a.cam", "/cams/a.cam"},
+      {"/cams/a.cam", "/cams/a.cam"},
+      {"", ""},
+  };
+  for (const auto& [given, expected] : cases) EXPECT_EQ(AbsoluteNormalPath(given), expected) << given;
 }
 
 }  // namespace

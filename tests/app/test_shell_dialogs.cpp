@@ -2,7 +2,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QComboBox>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,9 +39,9 @@ struct LinkShell {
   QList<QUrl> opened;
   int beeps = 0;
   void Attach(CStaticLink* link) {
-    link->SetShell({[this](const QUrl& url) {
+    link->SetShell({[this](const QUrl& url, const CStaticLink::OpenedReply& reply) {
                       opened << url;
-                      return opens;
+                      reply(opens);
                     },
                     [this] { ++beeps; }});
   }
@@ -141,6 +143,48 @@ class ShellDialogsTest : public QObject {
     QCOMPARE(TextColour(&link), QColor(0, 0, 255));
   }
 
+  // The desktop's opener as it runs on this system: an xdg-open that starts but fails (nothing to
+  // open the address with) must beep and leave the link blue, not count as opened.
+  void desktop_opener_waits_for_what_xdg_open_reports_data() {
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("opened") << "exit 0" << true;
+    QTest::newRow("no program for the address") << "exit 3" << false;
+    QTest::newRow("still waiting for the browser it started") << "sleep 5" << true;
+  }
+  void desktop_opener_waits_for_what_xdg_open_reports() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QFETCH(QString, script);
+    QFETCH(bool, opened);
+    QTemporaryDir bin;
+    QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+    QVERIFY(opener.open(QIODevice::WriteOnly));
+    opener.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/asked\"\n%1\n").arg(script).toUtf8());
+    opener.close();
+    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+
+    CStaticLink link;
+    link.setText(QStringLiteral("https://example.org/selectcamfiles.html"));
+    int beeps = 0;
+    link.SetShell({&CStaticLink::OpenWithDesktop, [&beeps] { ++beeps; }});
+    link.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&link));
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(link.Visited() || beeps > 0, 10000);
+    qputenv("PATH", path);
+    QCOMPARE(link.Visited(), opened);
+    QCOMPARE(beeps, opened ? 0 : 1);
+    QCOMPARE(TextColour(&link), opened ? QColor(128, 0, 128) : QColor(0, 0, 255));
+    QFile asked(bin.filePath(QStringLiteral("asked")));
+    QVERIFY(asked.open(QIODevice::ReadOnly));
+    QCOMPARE(asked.readAll(), QByteArray("https://example.org/selectcamfiles.html"));
+#else
+    QSKIP("the desktop's own opener reports failures itself here");
+#endif
+  }
+
   void picture_link_keeps_its_own_looks() {
     QWidget parent;
     const QColor ownColour = parent.palette().color(QPalette::Active, QPalette::WindowText);
@@ -207,6 +251,55 @@ class ShellDialogsTest : public QObject {
     QVERIFY(!second.DownloadLink()->Visited());
     QCOMPARE(TextColour(second.DownloadLink()), QColor(0, 0, 255));
     QVERIFY(second.DownloadLink()->font().underline());
+  }
+
+  // Names the dialog lists in `dir`, once it has read the folder.
+  static QStringList Listed(const CMyFileDialog& dialog, const QString& dir) {
+    const auto* files = dialog.findChild<QFileSystemModel*>();
+    if (!files) qFatal("the dialog has no file model");
+    QStringList names;
+    if (!QTest::qWaitFor([&] { return files->rowCount(files->index(dir)) > 0; })) return names;
+    const QModelIndex folder = files->index(dir);
+    for (int row = 0; row < files->rowCount(folder); ++row) names << files->index(row, 0, folder).data().toString();
+    names.sort();
+    return names;
+  }
+
+  void all_files_lists_and_takes_every_name_camera_files_only_cam_files() {
+    QTemporaryDir dir;
+    for (const char* name : {"a.cam", "nodot", "notes.txt"}) {
+      QFile file(dir.filePath(QLatin1String(name)));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    CMyFileDialog dialog;
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTRY_COMPARE(Listed(dialog, dir.path()), QStringList{QStringLiteral("a.cam")});
+    auto* name = Child<QLineEdit>(&dialog, QStringLiteral("fileNameEdit"));
+    const auto type = [name](const QString& text) {
+      name->setFocus(Qt::MouseFocusReason);
+      name->selectAll();
+      QTest::keyClicks(name, text);
+    };
+    type(QStringLiteral("a"));
+    QCOMPARE(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("a.cam"))});
+
+    // The user picks the second filter from its list with the keyboard.
+    auto* types = Child<QComboBox>(&dialog, QStringLiteral("fileTypeCombo"));
+    types->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(types, Qt::Key_Down);
+    QCOMPARE(types->currentText(), QStringLiteral("All Files (*.*)"));
+    QTRY_COMPARE(Listed(dialog, dir.path()),
+                 (QStringList{QStringLiteral("a.cam"), QStringLiteral("nodot"), QStringLiteral("notes.txt")}));
+    type(QStringLiteral("nodot"));
+    QCOMPARE(dialog.selectedFiles(), QStringList{dir.filePath(QStringLiteral("nodot"))});
+    QMetaObject::invokeMethod(&dialog, "accept");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    // And back: only camera files again.
+    QTest::keyClick(types, Qt::Key_Up);
+    QTRY_COMPARE(Listed(dialog, dir.path()), QStringList{QStringLiteral("a.cam")});
   }
 
   void chooser_yields_the_full_paths_of_several_files_or_nothing_on_cancel() {

@@ -210,23 +210,36 @@ class CalculatorWindowTest : public QObject {
     QVERIFY(ReadOnly(ids::kMagnificationEdit));
   }
 
+  void reset_zeroes_inputs_and_results_without_calculating_data() {
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<QString>("fieldWidth");
+    QTest::addColumn<QString>("fNumber");
+    QTest::newRow("near and far limits") << "2" << "0.5" << "1.0";
+    QTest::newRow("far limit at infinity") << "60" << "30" << "22.0";
+  }
   void reset_zeroes_inputs_and_results_without_calculating() {
-    TypeInto(window.get(), ids::kObjectDistanceEdit, "2");
-    TypeInto(window.get(), ids::kFieldWidthEdit, "0.5");
+    QFETCH(QString, distance);
+    QFETCH(QString, fieldWidth);
+    QFETCH(QString, fNumber);
+    QVERIFY(Choose(window.get(), ids::kFNumberList, fNumber));
+    TypeInto(window.get(), ids::kObjectDistanceEdit, distance);
+    TypeInto(window.get(), ids::kFieldWidthEdit, fieldWidth);
     TypeInto(window.get(), ids::kVelocityEdit, "1");
-    QCOMPARE(T(ids::kResultBox), "13.73");
-    const QString nearFocus = T(ids::kNearFocusBox);
-    QVERIFY(nearFocus != "0");
+    QVERIFY(T(ids::kNearFocusBox) != "0");
+    QVERIFY(T(ids::kHyperFocusBox) != "0");
+    QCOMPARE(T(ids::kFarFocusBox) == "Infinity", distance == "60");
 
+    // Nothing shown afterwards belongs to the inputs that are gone, the focus limits included.
     Click(window.get(), ids::kResetButton);
     for (int id : {ids::kFocalLengthEdit, ids::kMagnificationEdit, ids::kObjectDistanceEdit, ids::kFieldWidthEdit,
                    ids::kVelocityEdit, ids::kResultBox, ids::kWorkingFNumberBox, ids::kFieldAngleBox,
-                   ids::kMotionBlurBox, ids::kPixelBlurBox}) {
+                   ids::kMotionBlurBox, ids::kPixelBlurBox, ids::kDepthOfFieldBox, ids::kNearFocusBox,
+                   ids::kFarFocusBox, ids::kHyperFocusBox}) {
       QVERIFY2(T(id) == "0", qPrintable(ControlName(id) + " shows " + T(id)));
     }
-    QCOMPARE(T(ids::kNearFocusBox), nearFocus);  // not a result Reset clears
     QCOMPARE(T(ids::kStatusLine), kAboutMessage);
     QCOMPARE(T(ids::kComputeModeList), "Focal Length");
+    QCOMPARE(T(ids::kFNumberList), fNumber);
   }
 
   void a_units_change_shows_the_same_lengths_again_without_calculating() {
