@@ -20,15 +20,13 @@
 #include "ui/CChartWidget.h"
 #include "ui/CPlannerDlg.h"
 #include "ui/Controls.h"
+#include "ReadyCalculator.h"
 
 using namespace korvan;
 
 namespace {
 
-template <class Widget>
-Widget* Control(const QWidget* window, int id) {
-  return window->findChild<Widget*>(ControlName(id));
-}
+using bench::Control;
 
 // The calculator with a full set of inputs, the attachments window open with a tele-extender on,
 // the planner open on its Charts page with a depth and a kit of six lenses, and the keyboard in
@@ -39,22 +37,7 @@ struct ReadyWindows {
   CChartWidget* fieldChart = nullptr;
 
   bool Prepare() {
-    window.show();
-    if (!QTest::qWaitForWindowActive(&window)) return false;
-    for (auto [id, text] : {std::pair{ids::kFieldWidthEdit, "0.5"}, std::pair{ids::kVelocityEdit, "3"},
-                            std::pair{ids::kObjectDistanceEdit, "2"}}) {
-      auto* edit = Control<QLineEdit>(&window, id);
-      edit->setFocus();
-      QTest::keyClicks(edit, text);
-    }
-    QTest::mouseClick(Control<QWidget>(&window, ids::kAttachmentsButton), Qt::LeftButton);
-    CAttachmentsDlg* attachments = window.AttachmentsWindow();
-    if (!QTest::qWaitForWindowExposed(attachments)) return false;
-    QTest::mouseClick(Control<QCheckBox>(attachments, ids::kTeleExtenderCheck), Qt::LeftButton);
-    auto* factor = Control<QComboBox>(attachments, ids::kTeleExtenderList);
-    factor->setCurrentIndex(1);
-    emit factor->activated(1);
-
+    if (!bench::ShowWithAttachments(window)) return false;
     QTest::mouseClick(Control<QWidget>(&window, ids::kPlannerButton), Qt::LeftButton);
     CPlannerDlg* planner = window.PlannerWindow();
     if (!QTest::qWaitForWindowExposed(planner)) return false;
@@ -66,13 +49,8 @@ struct ReadyWindows {
     planner->RefreshPlanner();
     fieldChart = planner->findChild<CChartWidget*>(QStringLiteral("fieldChart"));
 
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) return false;
-    distance = Control<QLineEdit>(&window, ids::kObjectDistanceEdit);
-    distance->setFocus();
-    distance->end(false);
-    QApplication::processEvents();
-    return QApplication::focusWidget() == distance && attachments->isVisible() && planner->isVisible() &&
+    distance = bench::FocusObjectDistance(window);
+    return distance && window.AttachmentsWindow()->isVisible() && planner->isVisible() &&
            fieldChart->Data().series.size() == 7;
   }
 

@@ -12,15 +12,13 @@
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/Controls.h"
+#include "ReadyCalculator.h"
 
 using namespace korvan;
 
 namespace {
 
-template <class Widget>
-Widget* Control(const QWidget* window, int id) {
-  return window->findChild<Widget*>(ControlName(id));
-}
+using bench::Control;
 
 // A window with a full set of inputs, the attachments window open with a tele-extender on, and
 // the keyboard in the Object Distance box.
@@ -29,29 +27,9 @@ struct ReadyWindow {
   QLineEdit* distance = nullptr;
 
   bool Prepare() {
-    window.show();
-    if (!QTest::qWaitForWindowActive(&window)) return false;
-    for (auto [id, text] : {std::pair{ids::kFieldWidthEdit, "0.5"}, std::pair{ids::kVelocityEdit, "3"},
-                            std::pair{ids::kObjectDistanceEdit, "2"}}) {
-      auto* edit = Control<QLineEdit>(&window, id);
-      edit->setFocus();
-      QTest::keyClicks(edit, text);
-    }
-    QTest::mouseClick(Control<QWidget>(&window, ids::kAttachmentsButton), Qt::LeftButton);
-    CAttachmentsDlg* attachments = window.AttachmentsWindow();
-    if (!QTest::qWaitForWindowExposed(attachments)) return false;
-    QTest::mouseClick(Control<QCheckBox>(attachments, ids::kTeleExtenderCheck), Qt::LeftButton);
-    auto* factor = Control<QComboBox>(attachments, ids::kTeleExtenderList);
-    factor->setCurrentIndex(1);
-    emit factor->activated(1);
-
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) return false;
-    distance = Control<QLineEdit>(&window, ids::kObjectDistanceEdit);
-    distance->setFocus();
-    distance->end(false);
-    QApplication::processEvents();
-    return QApplication::focusWidget() == distance && attachments->isVisible();
+    if (!bench::ShowWithAttachments(window)) return false;
+    distance = bench::FocusObjectDistance(window);
+    return distance && window.AttachmentsWindow()->isVisible();
   }
 };
 
