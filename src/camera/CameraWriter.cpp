@@ -1,19 +1,10 @@
 #include "camera/CameraWriter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <random>
-#include <system_error>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
+#include "camera/AtomicFile.h"
 #include "optics/NumberText.h"
 
 namespace korvan {
@@ -77,19 +68,6 @@ void AppendCount(std::string& out, std::uint32_t value) {
   char buffer[16];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
-}
-
-std::string ErrorText(int error) { return std::generic_category().message(error); }
-
-// A name beside `path` that no other file has, so the finished file can be renamed over it.
-std::string TemporaryName(const std::string& path, unsigned attempt) {
-  static std::mt19937_64 random(
-      static_cast<std::uint64_t>(std::random_device{}()) ^
-      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".%08llx%u.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFull),
-                attempt);
-  return path + suffix;
 }
 
 }  // namespace
@@ -310,45 +288,9 @@ CameraWriteResult WriteCameraFile(const CameraDefinition& camera, const std::str
   }
   const std::string text = *WriteCameraText(camera, writtenBy);
 
-  std::string temporary;
-  std::FILE* file = nullptr;
-  for (unsigned attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-    temporary = TemporaryName(path, attempt);
-    errno = 0;
-    file = std::fopen(temporary.c_str(), "wbx");
-    if (file == nullptr && errno != EEXIST) break;
-  }
-  if (file == nullptr) {
-    result.message = WriteFailure(path, ErrorText(errno != 0 ? errno : EIO));
-    return result;
-  }
-
-  errno = 0;
-  bool complete = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-#ifndef _WIN32
-  // On a full disk or a network share the data may only fail to reach the disk here.
-  complete = complete && ::fsync(::fileno(file)) == 0;
-#endif
-  int error = errno;
-  if (std::fclose(file) != 0 && complete) {
-    complete = false;
-    error = errno;
-  }
-  std::error_code ignored;
-  if (!complete) {
-    std::filesystem::remove(temporary, ignored);
-    result.message = WriteFailure(path, ErrorText(error != 0 ? error : EIO));
-    return result;
-  }
-  // A replaced file keeps who may read and write it.
-  const std::filesystem::file_status old = std::filesystem::status(path, ignored);
-  if (std::filesystem::exists(old)) std::filesystem::permissions(temporary, old.permissions(), ignored);
-
-  std::error_code renameError;
-  std::filesystem::rename(temporary, path, renameError);
-  if (renameError) {
-    std::filesystem::remove(temporary, ignored);
-    result.message = WriteFailure(path, renameError.message());
+  const std::string reason = ReplaceFileAtomically(path, text);
+  if (!reason.empty()) {
+    result.message = WriteFailure(path, reason);
     return result;
   }
   result.written = true;

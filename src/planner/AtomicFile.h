@@ -3,12 +3,15 @@
 #include <string>
 #include <string_view>
 
+#include "camera/AtomicFile.h"
+
 namespace korvan::planner {
 
-// Writes `content` to `path` through a temporary file in the same folder, renamed over `path`
-// once it is complete and flushed, so a reader never sees a partial file. Returns an empty
-// string on success, else one line naming the file and the reason ("Cannot write FILE: REASON").
-// A failure leaves no new file and no temporary file; a file already at `path` stays as it was.
-std::string WriteFileAtomically(const std::string& path, std::string_view content);
+// The setup sheet written as ReplaceFileAtomically writes any file. Returns an empty string on
+// success, else one line naming the file and the reason ("Cannot write FILE: REASON").
+inline std::string WriteFileAtomically(const std::string& path, std::string_view content) {
+  const std::string reason = ReplaceFileAtomically(path, content);
+  return reason.empty() ? reason : "Cannot write " + path + ": " + reason;
+}
 
 }  // namespace korvan::planner

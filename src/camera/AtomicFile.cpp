@@ -1,4 +1,4 @@
-#include "planner/AtomicFile.h"
+#include "camera/AtomicFile.h"
 
 #include <cerrno>
 #include <chrono>
@@ -7,19 +7,20 @@
 #include <filesystem>
 #include <system_error>
 
+#include "camera/Utf8Path.h"
+
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
-namespace korvan::planner {
+namespace korvan {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Failure(const std::string& path, const std::string& reason) { return "Cannot write " + path + ": " + reason; }
 
 std::string ErrnoText(int error) { return std::strerror(error); }
 
@@ -28,7 +29,17 @@ bool FlushToDisk(std::FILE* file) {
 #ifdef _WIN32
   return _commit(_fileno(file)) == 0;
 #else
+  // On a full disk or a network share the data may only fail to reach the disk here.
   return ::fsync(fileno(file)) == 0;
+#endif
+}
+
+// "x": never reuse a file that is already there, someone else's temporary included.
+std::FILE* CreateNew(const fs::path& path) {
+#ifdef _WIN32
+  return _wfopen(path.c_str(), L"wbx");
+#else
+  return std::fopen(path.c_str(), "wbx");
 #endif
 }
 
@@ -41,26 +52,25 @@ fs::path TemporaryBeside(const fs::path& target, int attempt) {
 #else
   const long process = static_cast<long>(::getpid());
 #endif
-  std::string name(1, '.');
-  name.append(target.filename().string()).append(1, '.').append(std::to_string(process));
-  name.append(1, '-').append(std::to_string(ticks % 1000000007)).append(1, '-');
-  name.append(std::to_string(++counter + attempt)).append(".tmp");
+  std::string suffix(1, '.');
+  suffix.append(std::to_string(process)).append(1, '-').append(std::to_string(ticks % 1000000007));
+  suffix.append(1, '-').append(std::to_string(++counter + attempt)).append(".tmp");
   fs::path temporary = target;
-  temporary.replace_filename(name);
+  temporary.replace_filename(PathFromUtf8("." + Utf8FromPath(target.filename()) + suffix));
   return temporary;
 }
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::string_view content) {
-  const fs::path target(path);
-  if (target.filename().empty()) return Failure(path, "no file name");
+std::string ReplaceFileAtomically(const std::string& path, std::string_view content) {
+  const fs::path target = PathFromUtf8(path);
+  if (target.filename().empty()) return "no file name";
   std::error_code error;
   const fs::file_status status = fs::status(target, error);
-  if (fs::is_directory(status)) return Failure(path, ErrnoText(EISDIR));
+  if (fs::is_directory(status)) return ErrnoText(EISDIR);
 #ifndef _WIN32
   // rename() would replace a read-only file; a file the user may not write to stays as it is.
-  if (fs::exists(status) && ::access(path.c_str(), W_OK) != 0) return Failure(path, ErrnoText(errno));
+  if (fs::exists(status) && ::access(path.c_str(), W_OK) != 0) return ErrnoText(errno);
 #endif
 
   std::FILE* file = nullptr;
@@ -68,10 +78,10 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
   for (int attempt = 0; attempt < 16 && !file; ++attempt) {
     temporary = TemporaryBeside(target, attempt);
     errno = 0;
-    file = std::fopen(temporary.string().c_str(), "wbx");  // "x": never reuse an existing file
+    file = CreateNew(temporary);
     if (!file && errno != EEXIST) break;
   }
-  if (!file) return Failure(path, ErrnoText(errno == 0 ? EIO : errno));
+  if (!file) return ErrnoText(errno == 0 ? EIO : errno);
 
   bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
   int writeError = written ? 0 : errno;
@@ -85,16 +95,17 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
   }
   if (!written) {
     fs::remove(temporary, error);
-    return Failure(path, ErrnoText(writeError == 0 ? EIO : writeError));
+    return ErrnoText(writeError == 0 ? EIO : writeError);
   }
+  if (fs::exists(status)) fs::permissions(temporary, status.permissions(), error);
 
   fs::rename(temporary, target, error);
   if (error) {
     const std::string reason = error.message();
     fs::remove(temporary, error);
-    return Failure(path, reason);
+    return reason;
   }
   return {};
 }
 
-}  // namespace korvan::planner
+}  // namespace korvan
