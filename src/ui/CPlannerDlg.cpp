@@ -114,7 +114,11 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   resize(sizeHint());
 }
 
-CPlannerDlg::~CPlannerDlg() = default;
+CPlannerDlg::~CPlannerDlg() {
+  // The base classes hide the window and delete its children after this object is gone; a box
+  // losing the focus or the kit list emptying then must not reach this window's handlers.
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 void CPlannerDlg::SizeControls() {
   for (QLineEdit* box : findChildren<QLineEdit*>()) {

@@ -71,8 +71,10 @@ void CStaticLink::OpenWithDesktop(const QUrl& url, OpenedReply reply) {
   const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
   if (!opener.isEmpty()) {
     constexpr int kStillOpeningMs = 3000;
-    // Not a child of the link: closing the dialog must not end the browser's start.
-    auto* process = new QProcess;
+    // Not a child of the link: closing the dialog must not end the browser's start. Owned by the
+    // application, so that it is freed at the latest at exit (ending xdg-open then leaves the
+    // browser it started running).
+    auto* process = new QProcess(QCoreApplication::instance());
     auto answered = std::make_shared<bool>(false);
     auto answer = [reply = std::move(reply), answered](bool opened) {
       if (*answered) return;
