@@ -78,6 +78,8 @@ windows: build
 	@cmake --build $(WINDOWS) -j $(JOBS)
 	@# The first start sets up the prefix (slow); the server then stays, so that each run starts fast.
 	@# Its streams go nowhere: a server holding make's output open would keep a reading pipe waiting.
+	@# A server left by an interrupted run would refuse a second one: end it first.
+	@$(WINE_ENV) wineserver -k </dev/null >/dev/null 2>&1 || true
 	@mkdir -p $(WINDOWS)/wine-prefix && $(WINE_ENV) wineserver -p 300 </dev/null >/dev/null 2>&1 && \
 	  $(WINE_ENV) wineboot -i </dev/null >/dev/null 2>&1
 	@$(WINE_ENV) ctest --test-dir $(WINDOWS) --output-on-failure -j $(JOBS)

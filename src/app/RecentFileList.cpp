@@ -1,5 +1,7 @@
 #include "app/RecentFileList.h"
 
+#include "camera/Utf8Path.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -31,9 +33,9 @@ std::vector<std::string> RecentFileList::FileNames() const {
 std::string AbsoluteNormalPath(const std::string& path) {
   if (path.empty()) return path;
   std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  const std::filesystem::path absolute = std::filesystem::absolute(PathFromUtf8(path), error);
   if (error) return path;
-  return absolute.lexically_normal().string();
+  return Utf8FromPath(absolute.lexically_normal());
 }
 
 }  // namespace korvan

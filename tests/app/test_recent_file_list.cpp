@@ -41,13 +41,15 @@ TEST(RecentFileList, FileNamesHaveOnePlaceForEachEntryOfTheCapacity) {
 }
 
 TEST(AbsoluteNormalPath, GivesOneFullNameForEveryWayOfNamingAFile) {
-  const std::string here = std::filesystem::current_path().string();
+  const std::string inHere = (std::filesystem::current_path() / "falke500.cam").string();
   const std::pair<std::string, std::string> cases[] = {
-      {"falke500.cam", here + "/falke500.cam"},
-      {"./cams/../falke500.cam", here + "/falke500.cam"},
+      {"falke500.cam", inHere},
+      {"./cams/../falke500.cam", inHere},
+#ifndef _WIN32  // a rooted name without a drive names a folder of the current drive there
       {"/cams/./x/../a.cam", "/cams/a.cam"},
       {"/cams//a.cam", "/cams/a.cam"},
       {"/cams/a.cam", "/cams/a.cam"},
+#endif
       {"", ""},
   };
   for (const auto& [given, expected] : cases) EXPECT_EQ(AbsoluteNormalPath(given), expected) << given;
