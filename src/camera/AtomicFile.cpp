@@ -56,7 +56,9 @@ fs::path TemporaryBeside(const fs::path& target, int attempt) {
   suffix.append(std::to_string(process)).append(1, '-').append(std::to_string(ticks % 1000000007));
   suffix.append(1, '-').append(std::to_string(++counter + attempt)).append(".tmp");
   fs::path temporary = target;
-  temporary.replace_filename(PathFromUtf8("." + Utf8FromPath(target.filename()) + suffix));
+  std::string name(1, '.');
+  name.append(Utf8FromPath(target.filename())).append(suffix);
+  temporary.replace_filename(PathFromUtf8(name));
   return temporary;
 }
 

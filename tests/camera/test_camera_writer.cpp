@@ -40,7 +40,7 @@ CameraReadResult ReadBack(const std::string& text) {
   return ReadCameraLines(source, "back.cam");
 }
 
-std::string Slurp(const std::string& path) {
+[[maybe_unused]] std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
