@@ -293,6 +293,17 @@ void SetUnitLabel(QWidget* box, const QLabel* unit) {
   box->setProperty(kUnitLabelProperty, QVariant::fromValue(static_cast<QObject*>(const_cast<QLabel*>(unit))));
 }
 
+void SetUnitText(QLabel* unit, const QString& text) {
+  if (unit->text() == text) return;
+  unit->setText(text);
+  if (!QAccessible::isActive()) return;
+  for (QLineEdit* box : unit->window()->findChildren<QLineEdit*>()) {
+    if (Linked<QLabel>(box, kUnitLabelProperty) != unit) continue;
+    QAccessibleEvent changed(box, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
+}
+
 void SetLabellingCheckBox(QWidget* list, const QCheckBox* check) {
   list->setProperty(kCheckBoxProperty, QVariant::fromValue(static_cast<QObject*>(const_cast<QCheckBox*>(check))));
 }

@@ -2,6 +2,7 @@
 
 class QCheckBox;
 class QLabel;
+class QString;
 class QWidget;
 
 namespace korvan {
@@ -27,6 +28,10 @@ void DescribeAttachmentControls(QWidget* attachments);
 
 // The label whose text (the unit) completes `box`'s accessible description.
 void SetUnitLabel(QWidget* box, const QLabel* unit);
+// Shows `text` in the unit label `unit` and, when that changes it, tells assistive technology that
+// the descriptions of the boxes it completes changed too: a reader that keeps descriptions would
+// otherwise go on saying "meters" after a change to feet.
+void SetUnitText(QLabel* unit, const QString& text);
 // The check box that switches `list` on and names it.
 void SetLabellingCheckBox(QWidget* list, const QCheckBox* check);
 

@@ -103,8 +103,8 @@ void CAttachmentsDlg::RefreshAttachments() {
   Write(ids::kAdjFieldWidthBox, texts.fieldWidth);
   Write(ids::kAdjFocusShiftBox, texts.focusShift);
   const QString unit = QString::fromStdString(texts.unit);
-  controls_.Get<QLabel>(ids::kAdjFieldWidthUnit)->setText(unit);
-  controls_.Get<QLabel>(ids::kAdjFocusShiftUnit)->setText(unit);
+  SetUnitText(controls_.Get<QLabel>(ids::kAdjFieldWidthUnit), unit);
+  SetUnitText(controls_.Get<QLabel>(ids::kAdjFocusShiftUnit), unit);
 }
 
 }  // namespace korvan

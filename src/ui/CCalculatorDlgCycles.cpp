@@ -9,6 +9,7 @@
 #include "optics/Display.h"
 #include "optics/Engine.h"
 #include "optics/Units.h"
+#include "ui/AccessibleControls.h"
 #include "ui/CAttachmentsDlg.h"
 #include "ui/CCalculatorDlg.h"
 #include "ui/CPlannerDlg.h"
@@ -115,8 +116,8 @@ void CCalculatorDlg::SetStatus(std::uint32_t key) {
 void CCalculatorDlg::OnUnitsChanged() {
   const LengthUnit unit = LengthUnitFromIndex(UnitIndex());
   const UnitLabels labels = UnitLabelsFor(unit);
-  for (int id : kLengthUnitLabelIds) controls_.Get<QLabel>(id)->setText(FromText(labels.length));
-  controls_.Get<QLabel>(ids::kVelocityUnit)->setText(FromText(labels.speed));
+  for (int id : kLengthUnitLabelIds) SetUnitText(controls_.Get<QLabel>(id), FromText(labels.length));
+  SetUnitText(controls_.Get<QLabel>(ids::kVelocityUnit), FromText(labels.speed));
   UpdateResultUnitLabel();
   state_.unit = unit;
   ShowResults();
@@ -124,7 +125,7 @@ void CCalculatorDlg::OnUnitsChanged() {
 
 void CCalculatorDlg::UpdateResultUnitLabel() {
   const auto mode = static_cast<ComputeMode>(ComputeModeIndex());
-  controls_.Get<QLabel>(ids::kResultUnit)->setText(FromText(ResultUnitLabel(mode, LengthUnitFromIndex(UnitIndex()))));
+  SetUnitText(controls_.Get<QLabel>(ids::kResultUnit), FromText(ResultUnitLabel(mode, LengthUnitFromIndex(UnitIndex()))));
 }
 
 void CCalculatorDlg::ShowAttachments() {
