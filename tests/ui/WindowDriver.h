@@ -2,6 +2,7 @@
 
 // Drives the windows as a person would: focus a box and type, pick list entries from their
 // pop-ups, click buttons, and read texts back.
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "ui/CCalculatorDlg.h"
 #include "ui/Controls.h"
 #include "common/RecordingSink.h"
 
@@ -26,6 +28,21 @@ inline void QuietenPlatformWarnings() {
     if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support"))) return;
     if (previous) previous(type, context, text);
   });
+}
+
+// Opens a calculator on `context` as the program does and waits until it is active. False when it
+// never becomes active, so that a fixture can QVERIFY it.
+[[nodiscard]] inline bool ShowCalculator(std::unique_ptr<CCalculatorDlg>& window, const CalculatorContext& context) {
+  window = std::make_unique<CCalculatorDlg>(context);
+  window->show();
+  return QTest::qWaitForWindowActive(window.get());
+}
+
+// A context whose messages go to `sink`, with everything else as the program's defaults.
+inline CalculatorContext ContextFor(RecordingSink& sink) {
+  CalculatorContext context;
+  context.messages = &sink;
+  return context;
 }
 
 template <class Widget = QWidget>

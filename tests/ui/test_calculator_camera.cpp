@@ -42,12 +42,9 @@ class CalculatorCameraTest : public QObject {
   void init() {
     sink.messages.clear();
     loaded.clear();
-    CalculatorContext context;
-    context.messages = &sink;
+    CalculatorContext context = ContextFor(sink);
     context.cameraLoaded = [this](const std::string& path) { loaded.push_back(path); };
-    window = std::make_unique<CCalculatorDlg>(context);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(ShowCalculator(window, context));
   }
   void cleanup() { window.reset(); }
 

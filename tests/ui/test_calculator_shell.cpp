@@ -105,9 +105,7 @@ class CalculatorShellTest : public QObject {
   }
 
   void Open(const CalculatorContext& context) {
-    window = std::make_unique<CCalculatorDlg>(context);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(ShowCalculator(window, context));
   }
 
   int CameraIndex() const { return Control<QComboBox>(window.get(), ids::kCameraList)->currentIndex(); }

@@ -43,11 +43,7 @@ class CalculatorWindowTest : public QObject {
 
   void init() {
     sink.messages.clear();
-    CalculatorContext context;
-    context.messages = &sink;
-    window = std::make_unique<CCalculatorDlg>(context);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(ShowCalculator(window, ContextFor(sink)));
   }
   void cleanup() { window.reset(); }
 

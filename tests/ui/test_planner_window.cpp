@@ -55,14 +55,11 @@ class PlannerWindowTest : public QObject {
   }
 
   void Open() {
-    CalculatorContext context;
-    context.messages = &sink;
+    CalculatorContext context = ContextFor(sink);
     context.planner.loadTexts = [this] { return stored.value_or(planner::PlannerTexts{}); };
     context.planner.saveTexts = [this](const planner::PlannerTexts& texts) { saved.push_back(texts); };
     context.planner.chooseSheet = [this](QWidget*, const QString&) { return nextSheet; };
-    calculator = std::make_unique<CCalculatorDlg>(context);
-    calculator->show();
-    QVERIFY(QTest::qWaitForWindowActive(calculator.get()));
+    QVERIFY(ShowCalculator(calculator, context));
   }
 
   // The engine's worked example: 2 m, 0.5 m wide, f/2.8, 60 fps, shutter 3x, 1 m/s. The f-number

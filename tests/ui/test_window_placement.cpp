@@ -71,11 +71,7 @@ class WindowPlacementTest : public QObject {
   void initTestCase() { QuietenPlatformWarnings(); }
 
   void init() {
-    CalculatorContext context;
-    context.messages = &sink;
-    calculator = std::make_unique<CCalculatorDlg>(context);
-    calculator->show();
-    QVERIFY(QTest::qWaitForWindowActive(calculator.get()));
+    QVERIFY(ShowCalculator(calculator, ContextFor(sink)));
   }
 
   void cleanup() { calculator.reset(); }
