@@ -16,8 +16,8 @@ build: deps
 	@cmake --build $(DEV) -j $(JOBS)
 
 run: build
-	@if [ -x $(DEV)/src/ui/korvan-lens-calculator ]; then \
-	  $(DEV)/src/ui/korvan-lens-calculator; \
+	@if [ -x $(DEV)/src/app/korvan-lens-calculator ]; then \
+	  $(DEV)/src/app/korvan-lens-calculator; \
 	else \
 	  $(DEV)/src/cli/korvan-lens calc --shutter 3 --f-number 2.8 --distance 2 --field-width 0.5 --velocity 1; \
 	fi

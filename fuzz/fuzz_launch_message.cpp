@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 #include "optics/NumberText.h"
 
 using namespace korvan;

@@ -7,9 +7,9 @@
 #include <QTest>
 
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan::bench {
 

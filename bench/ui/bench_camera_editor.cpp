@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ui/CCameraEditorDlg.h"
+#include "ui/cameraeditor/CCameraEditorDlg.h"
 
 using namespace korvan;
 

@@ -15,11 +15,11 @@
 #include <QTest>
 
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CChartWidget.h"
-#include "ui/CPlannerDlg.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/CChartWidget.h"
+#include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/Controls.h"
 #include "ReadyCalculator.h"
 
 using namespace korvan;

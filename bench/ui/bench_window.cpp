@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
 #include "ReadyCalculator.h"
 
 using namespace korvan;

@@ -4,11 +4,11 @@
 #include <QMenu>
 #include <QSessionManager>
 
-#include "app/CSplashDlg.h"
+#include "ui/about/CSplashDlg.h"
 #include "app/TerminationWatcher.h"
-#include "app/Version.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
+#include "version/Version.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/LaunchMessage.h"
-#include "app/RecentFileList.h"
-#include "app/SettingsStore.h"
-#include "ui/CalculatorContext.h"
-#include "ui/MessageSink.h"
+#include "launch/LaunchMessage.h"
+#include "settings/RecentFileList.h"
+#include "settings/SettingsStore.h"
+#include "ui/calculator/CalculatorContext.h"
+#include "ui/widgets/MessageSink.h"
 
 class QDialog;
 

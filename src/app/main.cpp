@@ -6,8 +6,8 @@
 
 #include "app/CCalculatorApp.h"
 #include "app/NoDisplayGuard.h"
-#include "app/SettingsStore.h"
-#include "app/Version.h"
+#include "settings/SettingsStore.h"
+#include "version/Version.h"
 
 // Resources of a static library are registered by name from the global namespace.
 static void InitResources() { Q_INIT_RESOURCE(korvan_ui); }

@@ -9,7 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "app/Version.h"
+#include "version/Version.h"
 #include "cli/Commands.h"
 #include "planner/AtomicFile.h"
 #include "optics/Units.h"

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 #include "camera/CameraDefinition.h"
 #include "camera/CameraModes.h"
 #include "optics/Attachments.h"

@@ -1,4 +1,4 @@
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "app/RecentFileList.h"
+#include "settings/RecentFileList.h"
 
 #include "camera/Utf8Path.h"
 

@@ -16,7 +16,7 @@
 #include "common/HelpText.h"
 #include "common/ManualPage.h"
 #include "common/RecordingSink.h"
-#include "ui/Controls.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 namespace {

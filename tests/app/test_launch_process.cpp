@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/SettingsStore.h"
-#include "app/Version.h"
+#include "settings/SettingsStore.h"
+#include "version/Version.h"
 
 namespace korvan {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 #include "camera/CameraFile.h"
 
 namespace korvan {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/TestFiles.h"
-#include "app/Version.h"
+#include "version/Version.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "ui/MessageSink.h"
+#include "ui/widgets/MessageSink.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 
 namespace korvan {
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/RecentFileList.h"
+#include "settings/RecentFileList.h"
 
 namespace korvan {
 namespace {

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <functional>
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>

@@ -14,8 +14,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
 #include "common/RecordingSink.h"
 
 namespace korvan::testing {

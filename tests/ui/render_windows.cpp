@@ -13,8 +13,8 @@
 
 #include "WindowDriver.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CPlannerDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CPlannerDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

@@ -1,4 +1,4 @@
-#include "app/CAboutDlg.h"
+#include "ui/about/CAboutDlg.h"
 
 #include <QFont>
 #include <QSvgWidget>

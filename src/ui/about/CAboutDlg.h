@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/Version.h"
+#include "version/Version.h"
 
 namespace Ui {
 class CAboutDlg;

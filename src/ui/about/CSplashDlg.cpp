@@ -1,4 +1,4 @@
-#include "app/CSplashDlg.h"
+#include "ui/about/CSplashDlg.h"
 
 #include <QPushButton>
 #include <QSvgWidget>
@@ -6,7 +6,7 @@
 #include "ui_CSplashDlg.h"
 
 // Resources of a static library are registered by name from the global namespace.
-static void InitAppResources() { Q_INIT_RESOURCE(korvan_app); }
+static void InitAppResources() { Q_INIT_RESOURCE(korvan_about); }
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "ui/CAttachmentsDlg.h"
+#include "ui/calculator/CAttachmentsDlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,8 +9,8 @@
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
 #include "optics/ControlIds.h"
-#include "ui/AccessibleControls.h"
-#include "ui/WidgetLooks.h"
+#include "ui/widgets/AccessibleControls.h"
+#include "ui/widgets/WidgetLooks.h"
 #include "ui_CAttachmentsDlg.h"
 
 namespace korvan {

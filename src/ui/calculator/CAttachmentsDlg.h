@@ -5,7 +5,7 @@
 #include <QDialog>
 
 #include "optics/Attachments.h"
-#include "ui/Controls.h"
+#include "ui/widgets/Controls.h"
 
 namespace Ui {
 class CAttachmentsDlg;

@@ -1,4 +1,4 @@
-#include "ui/CCalculatorDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
 
 #include <algorithm>
 
@@ -14,14 +14,14 @@
 #include <QSvgRenderer>
 #include <QSvgWidget>
 
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 #include "optics/ComputeModes.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
-#include "ui/AccessibleControls.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CPlannerDlg.h"
-#include "ui/WidgetLooks.h"
+#include "ui/widgets/AccessibleControls.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/WidgetLooks.h"
 #include "ui_CCalculatorDlg.h"
 
 // Resources of a static library are registered by name from the global namespace.

@@ -14,8 +14,8 @@
 
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
-#include "ui/CalculatorContext.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CalculatorContext.h"
+#include "ui/widgets/Controls.h"
 
 namespace Ui {
 class CCalculatorDlg;

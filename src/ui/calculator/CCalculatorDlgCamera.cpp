@@ -5,8 +5,8 @@
 #include "camera/CameraFile.h"
 #include "camera/CameraModes.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/MessageSink.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/MessageSink.h"
 
 namespace korvan {
 

@@ -6,9 +6,9 @@
 #include "camera/CameraDefinition.h"
 #include "camera/CameraFile.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CCameraEditorDlg.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/cameraeditor/CCameraEditorDlg.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 

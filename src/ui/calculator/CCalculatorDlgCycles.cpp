@@ -9,11 +9,11 @@
 #include "optics/Display.h"
 #include "optics/Engine.h"
 #include "optics/Units.h"
-#include "ui/AccessibleControls.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CPlannerDlg.h"
-#include "ui/WindowPlacement.h"
+#include "ui/widgets/AccessibleControls.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui_CCalculatorDlg.h"
 
 namespace korvan {

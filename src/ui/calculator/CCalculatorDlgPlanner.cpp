@@ -9,10 +9,10 @@
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
 #include "optics/NumberText.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CPlannerDlg.h"
-#include "ui/WindowPlacement.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/WindowPlacement.h"
 #include "ui_CCalculatorDlg.h"
 
 namespace korvan {

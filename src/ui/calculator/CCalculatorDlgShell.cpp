@@ -5,16 +5,16 @@
 #include <QComboBox>
 #include <QIcon>
 
-#include "app/CAboutDlg.h"
-#include "app/CameraCatalog.h"
-#include "app/LaunchMessage.h"
+#include "ui/about/CAboutDlg.h"
+#include "ui/calculator/CameraCatalog.h"
+#include "launch/LaunchMessage.h"
 #include "camera/CameraFile.h"
 #include "camera/CameraModes.h"
 #include "optics/ControlIds.h"
 #include "optics/NumberText.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
-#include "ui/CMyFileDialog.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
+#include "ui/calculator/CMyFileDialog.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>

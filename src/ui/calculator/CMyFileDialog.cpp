@@ -1,4 +1,4 @@
-#include "ui/CMyFileDialog.h"
+#include "ui/calculator/CMyFileDialog.h"
 
 #include <QFileSystemModel>
 #include <QGridLayout>
@@ -6,7 +6,7 @@
 #include <QSplitter>
 #include <QTreeView>
 
-#include "ui/CStaticLink.h"
+#include "ui/calculator/CStaticLink.h"
 #include "ui_CMyFileDialog.h"
 
 namespace korvan {

@@ -1,4 +1,4 @@
-#include "ui/CStaticLink.h"
+#include "ui/calculator/CStaticLink.h"
 
 #include <memory>
 

@@ -7,7 +7,7 @@
 
 #include <QStringList>
 
-#include "ui/PlannerContext.h"
+#include "ui/planner/PlannerContext.h"
 
 class QWidget;
 

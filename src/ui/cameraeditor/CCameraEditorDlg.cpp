@@ -1,4 +1,4 @@
-#include "ui/CCameraEditorDlg.h"
+#include "ui/cameraeditor/CCameraEditorDlg.h"
 
 #include <algorithm>
 
@@ -17,9 +17,9 @@
 #include "camera/CameraModes.h"
 #include "camera/CameraWriter.h"
 #include "optics/NumberText.h"
-#include "ui/CameraModeModel.h"
-#include "ui/Controls.h"
-#include "ui/MessageSink.h"
+#include "ui/cameraeditor/CameraModeModel.h"
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/MessageSink.h"
 #include "ui_CCameraEditorDlg.h"
 
 namespace korvan {

@@ -1,4 +1,4 @@
-#include "ui/CameraModeModel.h"
+#include "ui/cameraeditor/CameraModeModel.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include <QColor>
 
 #include "camera/CameraWriter.h"
-#include "ui/Controls.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "ui/CPlannerDlg.h"
+#include "ui/planner/CPlannerDlg.h"
 
 #include <QHeaderView>
 #include <QHideEvent>
@@ -8,13 +8,13 @@
 #include <QTableWidget>
 
 #include "optics/Units.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/Controls.h"
-#include "ui/MessageSink.h"
-#include "ui/ModeTableModel.h"
-#include "ui/PlannerCharts.h"
-#include "ui/WidgetLooks.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/Controls.h"
+#include "ui/widgets/MessageSink.h"
+#include "ui/planner/ModeTableModel.h"
+#include "ui/planner/PlannerCharts.h"
+#include "ui/widgets/WidgetLooks.h"
 #include "ui_CPlannerDlg.h"
 
 namespace korvan {

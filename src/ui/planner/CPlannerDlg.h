@@ -6,7 +6,7 @@
 
 #include "planner/PlanSheet.h"
 #include "planner/Planner.h"
-#include "ui/PlannerContext.h"
+#include "ui/planner/PlannerContext.h"
 
 namespace Ui {
 class CPlannerDlg;

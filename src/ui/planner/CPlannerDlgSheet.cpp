@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 
-#include "ui/CPlannerDlg.h"
+#include "ui/planner/CPlannerDlg.h"
 
 namespace korvan {
 

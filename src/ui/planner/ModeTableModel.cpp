@@ -1,4 +1,4 @@
-#include "ui/ModeTableModel.h"
+#include "ui/planner/ModeTableModel.h"
 
 #include <QFont>
 

@@ -1,9 +1,9 @@
-#include "ui/PlannerCharts.h"
+#include "ui/planner/PlannerCharts.h"
 
 #include <cmath>
 
 #include "optics/Units.h"
-#include "ui/Controls.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 

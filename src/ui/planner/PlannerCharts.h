@@ -1,8 +1,8 @@
 #pragma once
 
 #include "planner/Planner.h"
-#include "ui/CChartWidget.h"
-#include "ui/CSideViewWidget.h"
+#include "ui/widgets/CChartWidget.h"
+#include "ui/widgets/CSideViewWidget.h"
 
 // What the planner's charts and its side view show of a plan, for the window and the PDF sheet
 // alike. Every text is the core's; lengths are in the calculator's unit.

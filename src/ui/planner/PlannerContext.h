@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "planner/PlannerInputs.h"
-#include "ui/SheetExport.h"
+#include "ui/planner/SheetExport.h"
 
 class QWidget;
 

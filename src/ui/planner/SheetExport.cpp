@@ -1,4 +1,4 @@
-#include "ui/SheetExport.h"
+#include "ui/planner/SheetExport.h"
 
 #include <algorithm>
 
@@ -7,9 +7,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "ui/CChartWidget.h"
-#include "ui/CSideViewWidget.h"
-#include "ui/PlannerCharts.h"
+#include "ui/widgets/CChartWidget.h"
+#include "ui/widgets/CSideViewWidget.h"
+#include "ui/planner/PlannerCharts.h"
 
 namespace korvan {
 

@@ -1,4 +1,4 @@
-#include "ui/AccessibleControls.h"
+#include "ui/widgets/AccessibleControls.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -16,7 +16,7 @@
 
 #include "optics/ControlIds.h"
 #include "optics/NumberText.h"
-#include "ui/Controls.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 

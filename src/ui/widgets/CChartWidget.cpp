@@ -1,4 +1,4 @@
-#include "ui/CChartWidget.h"
+#include "ui/widgets/CChartWidget.h"
 
 #include <algorithm>
 #include <cmath>

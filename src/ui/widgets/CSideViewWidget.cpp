@@ -1,4 +1,4 @@
-#include "ui/CSideViewWidget.h"
+#include "ui/widgets/CSideViewWidget.h"
 
 #include <algorithm>
 #include <cmath>

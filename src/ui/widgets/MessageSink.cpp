@@ -1,4 +1,4 @@
-#include "ui/MessageSink.h"
+#include "ui/widgets/MessageSink.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "ui/WidgetLooks.h"
+#include "ui/widgets/WidgetLooks.h"
 
 #include <algorithm>
 #include <iterator>

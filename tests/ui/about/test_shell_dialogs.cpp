@@ -16,12 +16,12 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/CAboutDlg.h"
-#include "app/CSplashDlg.h"
+#include "ui/about/CAboutDlg.h"
+#include "ui/about/CSplashDlg.h"
 #include "optics/ControlIds.h"
-#include "ui/CMyFileDialog.h"
-#include "ui/CStaticLink.h"
-#include "ui/Controls.h"
+#include "ui/calculator/CMyFileDialog.h"
+#include "ui/calculator/CStaticLink.h"
+#include "ui/widgets/Controls.h"
 
 namespace korvan {
 namespace {

@@ -1,10 +1,10 @@
 #include <QCheckBox>
 #include <QtTest/QtTest>
 
-#include "WindowDriver.h"
+#include "ui/WindowDriver.h"
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include "WindowDriver.h"
+#include "ui/WindowDriver.h"
 #include "common/TestFiles.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

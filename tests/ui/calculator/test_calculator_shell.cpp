@@ -9,11 +9,11 @@
 #include <QtTest/QtTest>
 #include <fstream>
 
-#include "WindowDriver.h"
+#include "ui/WindowDriver.h"
 #include "app/CCalculatorApp.h"
-#include "app/LaunchMessage.h"
+#include "launch/LaunchMessage.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

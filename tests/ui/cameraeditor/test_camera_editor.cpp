@@ -15,12 +15,12 @@
 #include <fstream>
 #include <functional>
 
-#include "WindowDriver.h"
+#include "ui/WindowDriver.h"
 #include "app/CCalculatorApp.h"
 #include "common/TestFiles.h"
 #include "optics/ControlIds.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CCameraEditorDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/cameraeditor/CCameraEditorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

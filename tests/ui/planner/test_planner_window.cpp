@@ -10,14 +10,14 @@
 #include <QTemporaryDir>
 #include <QtTest/QtTest>
 
-#include "WindowDriver.h"
-#include "app/SettingsStore.h"
+#include "ui/WindowDriver.h"
+#include "settings/SettingsStore.h"
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CChartWidget.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/CPlannerDlg.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/widgets/CChartWidget.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CPlannerDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

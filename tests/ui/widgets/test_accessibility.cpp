@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QtTest/QtTest>
 
-#include "WindowDriver.h"
-#include "app/CAboutDlg.h"
+#include "ui/WindowDriver.h"
+#include "ui/about/CAboutDlg.h"
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;

@@ -5,11 +5,11 @@
 #include <QScreen>
 #include <QtTest/QtTest>
 
-#include "WindowDriver.h"
+#include "ui/WindowDriver.h"
 #include "optics/ControlIds.h"
-#include "ui/CAttachmentsDlg.h"
-#include "ui/CCalculatorDlg.h"
-#include "ui/WindowPlacement.h"
+#include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/calculator/CCalculatorDlg.h"
+#include "ui/widgets/WindowPlacement.h"
 
 using namespace korvan;
 using namespace korvan::testing;
