@@ -6,13 +6,21 @@ FUZZ_SECONDS ?= 60
 DEV := build/dev
 ASAN := build/asan
 
+# A compiler cache shared by every checkout on the machine: paths are taken relative to the checkout,
+# so a fresh clone (CI's) compiles only what differs from the last build.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+LAUNCHER := -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+endif
+
 all: build
 
 deps:
 	@bash scripts/install-deps
 
 build: deps
-	@cmake --preset dev >/dev/null
+	@cmake --preset dev $(LAUNCHER) >/dev/null
 	@cmake --build $(DEV) -j $(JOBS)
 
 run: build
@@ -31,7 +39,7 @@ test-locale:
 	@LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --test-dir $(DEV) --output-on-failure -j $(JOBS)
 
 sanitize: deps
-	@cmake --preset asan >/dev/null
+	@cmake --preset asan $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
@@ -72,7 +80,7 @@ WINDOWS := build/windows
 WINE_ENV := WINEPREFIX=$(CURDIR)/$(WINDOWS)/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 windows: build
 	@KORVAN_WINDOWS=1 bash scripts/install-deps
-	@cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release --toolchain cmake/mingw-w64-x86_64.cmake \
+	@cmake -S . -B $(WINDOWS) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release --toolchain cmake/mingw-w64-x86_64.cmake \
 	  -DKORVAN_BUILD_GUI=OFF -DKORVAN_GTEST_SOURCE_DIR=/usr/src/googletest \
 	  -DCLI11_DIR=$(CURDIR)/cmake/windows-packages -Dnlohmann_json_DIR=$(CURDIR)/cmake/windows-packages >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
