@@ -22,7 +22,7 @@ const QColor kCurrentColour(60, 60, 60);
 const QColor kExtraColour(0, 114, 178);
 const QColor kLimitColour(200, 30, 30);
 const QColor kTargetColour(0, 140, 60);
-const QColor kBandColour(230, 159, 0, 70);
+const QColor kBandColour(230, 159, 0, 120);
 const QString kOffScaleText = QStringLiteral("\u2191 beyond the top (at infinity)");
 
 QString Number(double value) { return QString::fromStdString(FormatG4(value)); }
@@ -236,7 +236,7 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
   const double axisHeight = metrics.height() * 2.4;
   // The y tick labels decide the left margin, so the range is fixed first.
   double plotHeight = area.height() - axisHeight - legendHeight - metrics.height() * 1.8;
-  const std::vector<double> yTicks = Ticks(frame.y, std::max(3, static_cast<int>(plotHeight / (metrics.height() * 1.8))));
+  const std::vector<double> yTicks = Ticks(frame.y, std::max(3, static_cast<int>(plotHeight / (metrics.height() * 1.3))));
   double yLabelWidth = 0;
   for (double tick : yTicks) yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(Number(tick)));
   frame.plot = QRectF(area.left() + yLabelWidth + gap * 2, area.top() + metrics.height() * 1.8, 0, 0);
