@@ -74,7 +74,8 @@ windows: build
 	@KORVAN_WINDOWS=1 bash scripts/install-deps
 	@cmake -S . -B $(WINDOWS) -G Ninja -DCMAKE_BUILD_TYPE=Release --toolchain cmake/mingw-w64-x86_64.cmake \
 	  -DKORVAN_BUILD_GUI=OFF -DKORVAN_GTEST_SOURCE_DIR=/usr/src/googletest \
-	  -DCLI11_DIR=$(CURDIR)/cmake/windows-packages -Dnlohmann_json_DIR=$(CURDIR)/cmake/windows-packages >/dev/null
+	  -DCLI11_DIR=$(CURDIR)/cmake/cross-packages -Dnlohmann_json_DIR=$(CURDIR)/cmake/cross-packages \
+	  -DFastFloat_DIR=$(CURDIR)/cmake/cross-packages >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 	@# The first start sets up the prefix (slow); the server then stays, so that each run starts fast.
 	@# Its streams go nowhere: a server holding make's output open would keep a reading pipe waiting.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,16 @@ std::int32_t ParseInt(std::string_view text);
 
 // atof: the leading number of the text (decimal, hexadecimal, inf, nan), 0 when there is none.
 double ParseDouble(std::string_view text);
+
+// A text read whole as std::from_chars reads a double in general notation (optional minus, decimal
+// digits with optional point and exponent, "inf", "infinity", "nan"), rounded to nearest the same
+// on every platform; nothing when the text is not wholly such a number. `outOfRange`: a numeral
+// whose value overflowed to infinity or underflowed to zero.
+struct WholeNumber {
+  double value = 0;
+  bool outOfRange = false;
+};
+std::optional<WholeNumber> ReadWholeDouble(std::string_view text);
 
 // printf("%.4g"), except that a zero never carries a minus sign and non-finite values use the texts above.
 std::string FormatG4(double value);

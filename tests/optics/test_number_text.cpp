@@ -174,7 +174,11 @@ TEST(ParseDouble, ReadsCraftedTextsAsStrtodDoes) {
       "9007199254740993", "9007199254740993.0000000000000000000000000000001", "0.1e-99999999999999999999",
       "1e99999999999999999999", "inf", "-INF", "infinit", "Infinity", "infinityx", "in", "iNfInItY", "nan", "-nan",
       "NaN(1)", "nan(0x7)", "nan(017)", "nan(99999999999999999999999)", "nan(abc)", "nan(_)", "nan()", "nan(1", "nan(-1)",
-      "nan(0x)", "nanx", "\t\n\v\f\r 3", "\x01" "3", "2,8", "2.8m", "1_000", "0x1_0", "١", "1e", "1E", "0e", "0x0p0"};
+      "nan(0x)", "nanx", "\t\n\v\f\r 3", "\x01" "3", "2,8", "2.8m", "1_000", "0x1_0", "١", "1e", "1E", "0e", "0x0p0",
+      // Hexadecimal ties, broken by a far digit or to even, and digits beyond what a double holds.
+      "0x1.00000000000008p0", "0x1.00000000000018p0", "0x1.000000000000080000000000000001p0",
+      "0x100000000000000000000000000p-1100", "0x0.00000000000000000000001p-980", "0x1.fffffffffffff8p-1023",
+      "0x1.fffffffffffffp1023", "0xffffffffffffffffffffp-80", "0x.00000000000000000000000000000000000000001p1"};
   for (const char* text : texts) {
     const double expected = GlibcReading(text);
     const double actual = ParseDouble(text);
