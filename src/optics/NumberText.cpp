@@ -5,6 +5,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -172,12 +173,29 @@ std::optional<double> ReadMagnitude(std::string_view text) {
   return DecimalValue(text.substr(0, length));
 }
 
+#if defined(__cpp_lib_to_chars)
 // std::to_chars formats exactly as printf does in the C locale, whatever the process locale is.
 std::string ToChars(double value, std::chars_format format, int precision) {
   char buffer[400];  // enough for "%.2f" of the largest double
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
   return std::string(buffer, result.ptr);
 }
+
+std::string ShortestChars(double value, std::chars_format format) {
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
+  return std::string(buffer, result.ptr);
+}
+#else
+std::string ToChars(double value, std::chars_format format, int precision) {
+  return printf_chars::Formatted(value, format, precision);
+}
+
+std::string ShortestChars(double value, std::chars_format format) {
+  return format == std::chars_format::scientific ? printf_chars::ShortestScientific(value)
+                                                 : printf_chars::Shortest(value);
+}
+#endif
 
 // Non-finite values get readable texts, and a zero never carries a sign ("-0", "-0.00"): a
 // negative zero comes out of u * u / (u - g) with u = 0, and a tiny negative rounds to zeros.
@@ -242,9 +260,13 @@ std::string FormatG15(double value) { return Formatted(value, std::chars_format:
 std::string FormatShortest(double value) {
   if (std::isnan(value)) return std::string(kNotANumberText);
   if (std::isinf(value)) return std::string(value > 0 ? kInfinityText : kNegativeInfinityText);
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return ShortestChars(value, std::chars_format::general);
+}
+
+std::string FormatShortestScientific(double value) {
+  if (std::isnan(value)) return std::string(kNotANumberText);
+  if (std::isinf(value)) return std::string(value > 0 ? kInfinityText : kNegativeInfinityText);
+  return ShortestChars(value, std::chars_format::scientific);
 }
 
 std::string FormatInt(std::int64_t value) { return std::to_string(value); }
@@ -254,5 +276,53 @@ std::string PrintfG4(double value) {
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   return ToChars(value, std::chars_format::general, 4);
 }
+
+namespace printf_chars {
+
+std::string Formatted(double value, std::chars_format format, int precision) {
+  char buffer[400];  // enough for "%.2f" of the largest double
+  std::snprintf(buffer, sizeof buffer, format == std::chars_format::fixed ? "%.*f" : "%.*g", precision, value);
+  return buffer;
+}
+
+std::string ShortestScientific(double value) {
+  // The fewest significant digits that read back as `value`: the correctly rounded ones, since
+  // any shorter text that reads back lies at least as close.
+  char buffer[64];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    if (ParseDouble(buffer) == value) break;
+  }
+  return buffer;
+}
+
+std::string Shortest(double value) {
+  const std::string scientific = ShortestScientific(value);
+  const std::size_t mark = scientific.find('e');
+  const std::string_view sign = scientific.front() == '-' ? "-" : "";
+  std::string significant;
+  for (char c : scientific.substr(sign.size(), mark - sign.size())) {
+    if (c != '.') significant += c;
+  }
+  const int exponent = static_cast<int>(ParseInt(std::string_view(scientific).substr(mark + 1)));
+  const int count = static_cast<int>(significant.size());
+
+  std::string fixed(sign);
+  if (exponent < 0) {
+    fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + significant;
+  } else if (exponent + 1 >= count) {
+    // A whole number: of the texts this long, the one nearest the value, which is its exact digits.
+    char whole[400];  // enough for the largest double
+    std::snprintf(whole, sizeof whole, "%.0f", value);
+    fixed = whole;
+  } else {
+    fixed += significant.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+             significant.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  // The shorter notation, the fixed one when both are as long.
+  return fixed.size() <= scientific.size() ? fixed : scientific;
+}
+
+}  // namespace printf_chars
 
 }  // namespace korvan

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,10 +50,23 @@ std::string FormatG15(double value);
 // the texts above).
 std::string FormatShortest(double value);
 
+// std::to_chars(value, std::chars_format::scientific): the shortest digits that read back, as
+// "1.5e-07" (finite values only; the others as the texts above).
+std::string FormatShortestScientific(double value);
+
 // printf("%d").
 std::string FormatInt(std::int64_t value);
 
 // The raw C "%.4g" text, non-finite values as printf writes them ("inf", "-nan"); for rounding only.
 std::string PrintfG4(double value);
+
+// Formatting where the standard library has no floating-point std::to_chars: the C library's
+// printf, which there is exact and knows only the "C" locale. Open so that a test can hold it to
+// std::to_chars where both exist.
+namespace printf_chars {
+std::string Formatted(double value, std::chars_format format, int precision);
+std::string Shortest(double value);            // finite values only
+std::string ShortestScientific(double value);  // finite values only
+}  // namespace printf_chars
 
 }  // namespace korvan
