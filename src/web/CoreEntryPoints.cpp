@@ -94,7 +94,10 @@ const char* korvan_camera(const char* path, const char* bytes, int length) {
   std::error_code ignored;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), ignored);
   std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes, length < 0 ? 0 : length);
-  return Answer(RunCommand({"camera", path, "--json"}));
+  // What `camera FILE --json` prints, without building its option parser for every file.
+  const korvan::cli::Outcome<korvan::CameraDefinition> read = korvan::cli::ReadCamera(path);
+  if (!read.value) return Answer(ErrorText(read.refusal));
+  return Answer(korvan::cli::DumpJson(korvan::cli::CameraJson(*read.value)) + '\n');
 }
 
 // The setup sheet of a setup, as `sheet -o FILE` writes it: `format` "csv" or "json"; the sheet's

@@ -295,16 +295,15 @@ function wire() {
 }
 
 async function start() {
+  // The shipped cameras arrive while the core compiles.
+  const shippedFiles = fetch('cameras/index.json').then((r) => r.json()).then((names: string[]) =>
+    Promise.all(names.map(async (name) => [name, await (await fetch(`cameras/${name}`)).arrayBuffer()] as const)));
   core = await loadCore();
   const generic = make('option', 'No Camera Selected');
   generic.value = '';
   generic.defaultSelected = true;
   cameraSelect.replaceChildren(generic);
-  const shipped: string[] = await (await fetch('cameras/index.json')).json();
-  for (const name of shipped) {
-    const bytes = new Uint8Array(await (await fetch(`cameras/${name}`)).arrayBuffer());
-    addCamera(`cameras/${name}`, bytes, false);
-  }
+  for (const [name, bytes] of await shippedFiles) addCamera(`cameras/${name}`, new Uint8Array(bytes), false);
   // The generic camera's lists come from a plan: its one mode.
   cameras.set('', genericCamera());
   applyQuery(new URLSearchParams(location.search));
