@@ -1,5 +1,5 @@
 # Everything starts here: `make run` and `make test` install what is missing, build and go.
-.PHONY: all deps build run test test-locale sanitize bench fuzz package package-check windows clean
+.PHONY: all deps build run test test-locale sanitize bench fuzz package package-check windows web web-check web-bench clean
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
@@ -82,7 +82,8 @@ windows: build
 	@KORVAN_WINDOWS=1 bash scripts/install-deps
 	@cmake -S . -B $(WINDOWS) -G Ninja $(LAUNCHER) -DCMAKE_BUILD_TYPE=Release --toolchain cmake/mingw-w64-x86_64.cmake \
 	  -DKORVAN_BUILD_GUI=OFF -DKORVAN_GTEST_SOURCE_DIR=/usr/src/googletest \
-	  -DCLI11_DIR=$(CURDIR)/cmake/windows-packages -Dnlohmann_json_DIR=$(CURDIR)/cmake/windows-packages >/dev/null
+	  -DCLI11_DIR=$(CURDIR)/cmake/cross-packages -Dnlohmann_json_DIR=$(CURDIR)/cmake/cross-packages \
+	  -DFastFloat_DIR=$(CURDIR)/cmake/cross-packages >/dev/null
 	@cmake --build $(WINDOWS) -j $(JOBS)
 	@# The first start sets up the prefix (slow); the server then stays, so that each run starts fast.
 	@# Its streams go nowhere: a server holding make's output open would keep a reading pipe waiting.
@@ -93,6 +94,28 @@ windows: build
 	@$(WINE_ENV) ctest --test-dir $(WINDOWS) --output-on-failure -j $(JOBS)
 	@$(WINE_ENV) bash scripts/compare-windows $(DEV)/src/cli/korvan-lens $(WINDOWS)/src/cli/korvan-lens.exe cameras
 	@$(WINE_ENV) wineserver -k
+
+# The core in WebAssembly (emscripten) and the page around it, in build/web: serve that folder with
+# any static server. web-check holds the core to the native command byte for byte and drives the
+# page in headless Chromium.
+WEB := build/web
+WEB_CORE := build/web-core
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+web: deps
+	@KORVAN_WEB=1 bash scripts/install-deps
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_CORE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DKORVAN_BUILD_GUI=OFF -DKORVAN_BUILD_TESTS=OFF -DCLI11_DIR=$(CURDIR)/cmake/cross-packages \
+	  -Dnlohmann_json_DIR=$(CURDIR)/cmake/cross-packages -DFastFloat_DIR=$(CURDIR)/cmake/cross-packages >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CORE) -j $(JOBS) --target korvan-core-web korvan-core-node
+	@bash web/build $(WEB_CORE) $(WEB)
+
+web-check: build web
+	@node web/tests/compare-native.mjs $(WEB_CORE)/src/web/korvan-core-node.js $(DEV)/src/cli/korvan-lens cameras
+	@node web/tests/browser.mjs $(WEB) $(DEV)/src/cli/korvan-lens
+
+# Keystroke to updated results, the app's size compressed, first load; and the README's screenshots.
+web-bench: web
+	@node web/tests/bench.mjs $(WEB)
 
 clean:
 	@rm -rf build

@@ -101,16 +101,15 @@ PixelSizeReading ReadPixelSizeText(std::string_view text) {
     reading.problem = kPixelMissingMessage;
     return reading;
   }
-  double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ptr != number.data() + number.size() || result.ec == std::errc::invalid_argument) {
+  const std::optional<WholeNumber> read = ReadWholeDouble(number);
+  if (!read) {
     reading.problem = kPixelNotNumberMessage;
     return reading;
   }
-  if (result.ec == std::errc::result_out_of_range) {
+  const double value = read->value;
+  if (read->outOfRange) {
     // Too large is not finite; too small, or negative, is not above 0.
-    const bool tiny = number.find("e-") != std::string_view::npos || number.find("E-") != std::string_view::npos;
-    reading.problem = tiny || number.front() == '-' ? kPixelNotPositiveMessage : kPixelNotFiniteMessage;
+    reading.problem = value == 0 || number.front() == '-' ? kPixelNotPositiveMessage : kPixelNotFiniteMessage;
     return reading;
   }
   reading.micrometres = value;

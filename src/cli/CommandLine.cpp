@@ -212,7 +212,8 @@ bool AsksForJson(int argc, const char* const* argv) {
 
 }  // namespace
 
-int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+        const std::function<void(const planner::Plan&)>& onPlan) {
   CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.",
                "korvan-lens"};
   app.require_subcommand(1);
@@ -283,6 +284,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     planOptions.calc = Resolve(*plan, planArguments);
     const Outcome<planner::Plan> planned = RunPlan(planOptions);
     if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
+    if (onPlan) onPlan(*planned.value);
     printer.Text(json ? planner::PlanJson(*planned.value) + '\n' : PlanTable(*planned.value));
     return kExitOk;
   }

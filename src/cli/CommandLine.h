@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
+
+#include "planner/Planner.h"
 
 namespace korvan::cli {
 
@@ -10,6 +13,8 @@ inline constexpr int kExitUsage = 2;    // the command line itself is wrong
 
 // Runs one korvan-lens command line, writing results to `out` and errors to `err` (one line
 // each); with --json an error is also written to `out` as {"error": ...}. Returns the exit status.
-int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+// `onPlan`, when given, also receives the plan that `plan` printed (the page draws its charts).
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+        const std::function<void(const planner::Plan&)>& onPlan = {});
 
 }  // namespace korvan::cli

@@ -1,13 +1,18 @@
 #include "optics/NumberText.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
+
+#include <fast_float/fast_float.h>
 
 namespace korvan {
 namespace {
@@ -51,43 +56,6 @@ std::size_t NumberLength(std::string_view text, DigitTest digit, char exponentMa
   return i;
 }
 
-// Whether a number that std::from_chars found out of range is too large (it then reads as
-// infinity) rather than too small (it then reads as zero): the position of its first significant
-// digit plus its exponent. Overflow lies above 10^308 (16^256), underflow below 10^-323 (16^-269),
-// so this rough order of magnitude is enough.
-bool IsTooLarge(std::string_view number, char exponentMark) {
-  long long position = 0;  // digit positions before the point, counted from the first nonzero digit
-  bool seenNonzero = false;
-  bool afterPoint = false;
-  std::size_t i = 0;
-  for (; i < number.size() && Lower(number[i]) != exponentMark; ++i) {
-    const char c = number[i];
-    if (c == '.') {
-      afterPoint = true;
-      continue;
-    }
-    if (!seenNonzero && c == '0') {
-      if (afterPoint) --position;
-      continue;
-    }
-    seenNonzero = true;
-    if (!afterPoint) ++position;
-  }
-  long long exponent = 0;
-  if (i < number.size()) {
-    ++i;
-    const bool negative = number[i] == '-';
-    if (number[i] == '+' || number[i] == '-') ++i;
-    for (; i < number.size(); ++i) {
-      if (exponent < 1000000000) exponent = exponent * 10 + (number[i] - '0');
-    }
-    if (negative) exponent = -exponent;
-  }
-  // A hexadecimal digit carries four binary places, the exponent counts binary places.
-  if (exponentMark == 'p') return position * 4 + exponent > 0;
-  return position + exponent > 0;
-}
-
 // strtod's reading of "nan(chars)": the characters, read as an unsigned number in C notation
 // (decimal, 0x hexadecimal or 0 octal, saturating), fill the low 51 bits of the quiet NaN.
 double NotANumber(std::string_view chars) {
@@ -117,6 +85,66 @@ double NotANumber(std::string_view chars) {
   return value;
 }
 
+// The value of hexadecimal digits with an optional point and binary exponent ("1.8p-3", the syntax
+// NumberLength accepts), rounded to nearest with ties to even as strtod rounds: infinity above the
+// largest double, subnormal or zero below the smallest normal one.
+double HexValue(std::string_view number) {
+  std::uint64_t mantissa = 0;  // the leading digits, at least 61 significant bits of them
+  std::int64_t exponent = 0;   // of 2, for the last bit of `mantissa`
+  bool sticky = false;         // a nonzero digit beyond `mantissa`
+  bool afterPoint = false;
+  std::size_t i = 0;
+  for (; i < number.size() && Lower(number[i]) != 'p'; ++i) {
+    if (number[i] == '.') {
+      afterPoint = true;
+      continue;
+    }
+    const char c = Lower(number[i]);
+    const unsigned digit = IsDigit(c) ? static_cast<unsigned>(c - '0') : static_cast<unsigned>(c - 'a' + 10);
+    if (mantissa < (std::uint64_t{1} << 60)) {
+      mantissa = mantissa * 16 + digit;
+      if (afterPoint) exponent -= 4;
+    } else {
+      sticky = sticky || digit != 0;
+      if (!afterPoint) exponent += 4;
+    }
+  }
+  if (i < number.size()) {
+    ++i;
+    const bool negative = number[i] == '-';
+    if (number[i] == '+' || number[i] == '-') ++i;
+    std::int64_t written = 0;  // beyond 10^9 the result is infinity or zero either way
+    for (; i < number.size(); ++i) {
+      if (written < 1000000000) written = written * 10 + (number[i] - '0');
+    }
+    exponent += negative ? -written : written;
+  }
+  if (mantissa == 0) return 0.0;
+
+  // The place of the result's last bit: 52 below its leading bit, but never below the smallest subnormal.
+  const std::int64_t leading = exponent + std::bit_width(mantissa) - 1;
+  if (leading >= std::numeric_limits<double>::max_exponent) return std::numeric_limits<double>::infinity();
+  const std::int64_t last = std::max<std::int64_t>(leading - 52, -1074);
+  const std::int64_t dropped = last - exponent;
+  if (dropped <= 0) return std::ldexp(static_cast<double>(mantissa), static_cast<int>(exponent));
+  if (dropped > 64) return 0.0;  // below half the smallest subnormal
+  const std::uint64_t kept = dropped == 64 ? 0 : mantissa >> dropped;
+  const std::uint64_t rest = dropped == 64 ? mantissa : mantissa & ((std::uint64_t{1} << dropped) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (dropped - 1);
+  const bool up = rest > half || (rest == half && (sticky || (kept & 1) != 0));
+  // Exact: at most 53 bits at a representable place; a carry to 2^1024 gives infinity.
+  return std::ldexp(static_cast<double>(kept + (up ? 1 : 0)), static_cast<int>(last));
+}
+
+// The value of decimal digits with an optional point and exponent (the syntax NumberLength accepts),
+// correctly rounded by the Eisel-Lemire algorithm with an exact fallback: infinity above the largest
+// double, zero below half the smallest subnormal.
+double DecimalValue(std::string_view number) {
+  double value = 0;
+  fast_float::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
+}
+
 // The unsigned leading number of `text` (after white space and sign), as strtod reads it; nothing
 // when the text does not begin with one.
 std::optional<double> ReadMagnitude(std::string_view text) {
@@ -134,35 +162,40 @@ std::optional<double> ReadMagnitude(std::string_view text) {
     return NotANumber({});
   }
 
-  std::chars_format format = std::chars_format::general;
-  char exponentMark = 'e';
-  std::string_view number = text;
   if (text.size() >= 2 && text[0] == '0' && Lower(text[1]) == 'x') {
     const std::string_view digits = text.substr(2);
     const std::size_t length = NumberLength(digits, IsHexDigit, 'p');
     if (length == 0) return 0.0;  // "0x" without a hexadecimal digit is the number 0 followed by "x"
-    format = std::chars_format::hex;
-    exponentMark = 'p';
-    number = digits.substr(0, length);
-  } else {
-    const std::size_t length = NumberLength(text, IsDigit, 'e');
-    if (length == 0) return std::nullopt;
-    number = text.substr(0, length);
+    return HexValue(digits.substr(0, length));
   }
-  double value = 0;
-  const auto result = std::from_chars(number.data(), number.data() + number.size(), value, format);
-  if (result.ec == std::errc::result_out_of_range) {
-    return IsTooLarge(number, exponentMark) ? std::numeric_limits<double>::infinity() : 0.0;
-  }
-  return value;
+  const std::size_t length = NumberLength(text, IsDigit, 'e');
+  if (length == 0) return std::nullopt;
+  return DecimalValue(text.substr(0, length));
 }
 
+#if defined(__cpp_lib_to_chars)
 // std::to_chars formats exactly as printf does in the C locale, whatever the process locale is.
 std::string ToChars(double value, std::chars_format format, int precision) {
   char buffer[400];  // enough for "%.2f" of the largest double
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
   return std::string(buffer, result.ptr);
 }
+
+std::string ShortestChars(double value, std::chars_format format) {
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format);
+  return std::string(buffer, result.ptr);
+}
+#else
+std::string ToChars(double value, std::chars_format format, int precision) {
+  return printf_chars::Formatted(value, format, precision);
+}
+
+std::string ShortestChars(double value, std::chars_format format) {
+  return format == std::chars_format::scientific ? printf_chars::ShortestScientific(value)
+                                                 : printf_chars::Shortest(value);
+}
+#endif
 
 // Non-finite values get readable texts, and a zero never carries a sign ("-0", "-0.00"): a
 // negative zero comes out of u * u / (u - g) with u = 0, and a tiny negative rounds to zeros.
@@ -203,6 +236,19 @@ double ParseDouble(std::string_view text) {
   return negative ? -*magnitude : *magnitude;
 }
 
+std::optional<WholeNumber> ReadWholeDouble(std::string_view text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto result = fast_float::from_chars(text.data(), end, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  const std::string_view magnitude = text.front() == '-' ? text.substr(1) : text;
+  const bool numeral = !magnitude.empty() && (IsDigit(magnitude.front()) || magnitude.front() == '.');
+  const std::string_view digits = magnitude.substr(0, magnitude.find_first_of("eE"));
+  const bool outOfRange =
+      numeral && (std::isinf(value) || (value == 0 && digits.find_first_of("123456789") != std::string_view::npos));
+  return WholeNumber{value, outOfRange};
+}
+
 std::string FormatG4(double value) { return Formatted(value, std::chars_format::general, 4); }
 
 std::string FormatG3(double value) { return Formatted(value, std::chars_format::general, 3); }
@@ -214,9 +260,13 @@ std::string FormatG15(double value) { return Formatted(value, std::chars_format:
 std::string FormatShortest(double value) {
   if (std::isnan(value)) return std::string(kNotANumberText);
   if (std::isinf(value)) return std::string(value > 0 ? kInfinityText : kNegativeInfinityText);
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  return ShortestChars(value, std::chars_format::general);
+}
+
+std::string FormatShortestScientific(double value) {
+  if (std::isnan(value)) return std::string(kNotANumberText);
+  if (std::isinf(value)) return std::string(value > 0 ? kInfinityText : kNegativeInfinityText);
+  return ShortestChars(value, std::chars_format::scientific);
 }
 
 std::string FormatInt(std::int64_t value) { return std::to_string(value); }
@@ -226,5 +276,53 @@ std::string PrintfG4(double value) {
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   return ToChars(value, std::chars_format::general, 4);
 }
+
+namespace printf_chars {
+
+std::string Formatted(double value, std::chars_format format, int precision) {
+  char buffer[400];  // enough for "%.2f" of the largest double
+  std::snprintf(buffer, sizeof buffer, format == std::chars_format::fixed ? "%.*f" : "%.*g", precision, value);
+  return buffer;
+}
+
+std::string ShortestScientific(double value) {
+  // The fewest significant digits that read back as `value`: the correctly rounded ones, since
+  // any shorter text that reads back lies at least as close.
+  char buffer[64];
+  for (int digits = 1; digits <= 17; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    if (ParseDouble(buffer) == value) break;
+  }
+  return buffer;
+}
+
+std::string Shortest(double value) {
+  const std::string scientific = ShortestScientific(value);
+  const std::size_t mark = scientific.find('e');
+  const std::string_view sign = scientific.front() == '-' ? "-" : "";
+  std::string significant;
+  for (char c : scientific.substr(sign.size(), mark - sign.size())) {
+    if (c != '.') significant += c;
+  }
+  const int exponent = static_cast<int>(ParseInt(std::string_view(scientific).substr(mark + 1)));
+  const int count = static_cast<int>(significant.size());
+
+  std::string fixed(sign);
+  if (exponent < 0) {
+    fixed += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + significant;
+  } else if (exponent + 1 >= count) {
+    // A whole number: of the texts this long, the one nearest the value, which is its exact digits.
+    char whole[400];  // enough for the largest double
+    std::snprintf(whole, sizeof whole, "%.0f", value);
+    fixed = whole;
+  } else {
+    fixed += significant.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+             significant.substr(static_cast<std::size_t>(exponent + 1));
+  }
+  // The shorter notation, the fixed one when both are as long.
+  return fixed.size() <= scientific.size() ? fixed : scientific;
+}
+
+}  // namespace printf_chars
 
 }  // namespace korvan

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,16 @@ std::int32_t ParseInt(std::string_view text);
 // atof: the leading number of the text (decimal, hexadecimal, inf, nan), 0 when there is none.
 double ParseDouble(std::string_view text);
 
+// A text read whole as std::from_chars reads a double in general notation (optional minus, decimal
+// digits with optional point and exponent, "inf", "infinity", "nan"), rounded to nearest the same
+// on every platform; nothing when the text is not wholly such a number. `outOfRange`: a numeral
+// whose value overflowed to infinity or underflowed to zero.
+struct WholeNumber {
+  double value = 0;
+  bool outOfRange = false;
+};
+std::optional<WholeNumber> ReadWholeDouble(std::string_view text);
+
 // printf("%.4g"), except that a zero never carries a minus sign and non-finite values use the texts above.
 std::string FormatG4(double value);
 
@@ -38,10 +50,23 @@ std::string FormatG15(double value);
 // the texts above).
 std::string FormatShortest(double value);
 
+// std::to_chars(value, std::chars_format::scientific): the shortest digits that read back, as
+// "1.5e-07" (finite values only; the others as the texts above).
+std::string FormatShortestScientific(double value);
+
 // printf("%d").
 std::string FormatInt(std::int64_t value);
 
 // The raw C "%.4g" text, non-finite values as printf writes them ("inf", "-nan"); for rounding only.
 std::string PrintfG4(double value);
+
+// Formatting where the standard library has no floating-point std::to_chars: the C library's
+// printf, which there is exact and knows only the "C" locale. Open so that a test can hold it to
+// std::to_chars where both exist.
+namespace printf_chars {
+std::string Formatted(double value, std::chars_format format, int precision);
+std::string Shortest(double value);            // finite values only
+std::string ShortestScientific(double value);  // finite values only
+}  // namespace printf_chars
 
 }  // namespace korvan

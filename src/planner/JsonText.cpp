@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "optics/NumberText.h"
+
 namespace korvan::planner {
 namespace {
 
@@ -90,9 +92,7 @@ std::string ExactDoubleText(double value) {
   if (std::isnan(value)) return "nan";
   if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
   if (value == 0) return std::signbit(value) ? "-0.0" : "0.0";
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-  const std::string scientific(buffer, result.ptr);
+  const std::string scientific = FormatShortestScientific(value);
   std::string out;
   std::size_t i = 0;
   if (scientific[0] == '-') {

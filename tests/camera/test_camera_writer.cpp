@@ -196,6 +196,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"negative pixel", Draft("-7.4", "500"), "Pixel width: The pixel size must be greater than 0."},
         TextCase{"underflowing pixel", Draft("1e-320", "500"), "Pixel width: The pixel size must be greater than 0."},
         TextCase{"out of range small", Draft("1e-400", "500"), "Pixel width: The pixel size must be greater than 0."},
+        TextCase{"tiny without exponent", Draft("0." + std::string(400, '0') + "1", "500"),
+                 "Pixel width: The pixel size must be greater than 0."},
         TextCase{"infinite pixel", Draft("inf", "500"), "Pixel width: The pixel size must be a finite number."},
         TextCase{"not a number", Draft("nan", "500"), "Pixel width: The pixel size must be a finite number."},
         TextCase{"out of range large", Draft("1e400", "500"), "Pixel width: The pixel size must be a finite number."},

@@ -6,6 +6,7 @@
 #include <locale.h>
 #endif
 
+#include <charconv>
 #include <clocale>
 #include <cstdint>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include <random>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "optics/NumberText.h"
 
@@ -174,7 +176,11 @@ TEST(ParseDouble, ReadsCraftedTextsAsStrtodDoes) {
       "9007199254740993", "9007199254740993.0000000000000000000000000000001", "0.1e-99999999999999999999",
       "1e99999999999999999999", "inf", "-INF", "infinit", "Infinity", "infinityx", "in", "iNfInItY", "nan", "-nan",
       "NaN(1)", "nan(0x7)", "nan(017)", "nan(99999999999999999999999)", "nan(abc)", "nan(_)", "nan()", "nan(1", "nan(-1)",
-      "nan(0x)", "nanx", "\t\n\v\f\r 3", "\x01" "3", "2,8", "2.8m", "1_000", "0x1_0", "١", "1e", "1E", "0e", "0x0p0"};
+      "nan(0x)", "nanx", "\t\n\v\f\r 3", "\x01" "3", "2,8", "2.8m", "1_000", "0x1_0", "١", "1e", "1E", "0e", "0x0p0",
+      // Hexadecimal ties, broken by a far digit or to even, and digits beyond what a double holds.
+      "0x1.00000000000008p0", "0x1.00000000000018p0", "0x1.000000000000080000000000000001p0",
+      "0x100000000000000000000000000p-1100", "0x0.00000000000000000000001p-980", "0x1.fffffffffffff8p-1023",
+      "0x1.fffffffffffffp1023", "0xffffffffffffffffffffp-80", "0x.00000000000000000000000000000000000000001p1"};
   for (const char* text : texts) {
     const double expected = GlibcReading(text);
     const double actual = ParseDouble(text);
@@ -221,6 +227,43 @@ TEST(ParseDouble, ReadsRandomDoublesAsStrtodDoes) {
         ADD_FAILURE() << '"' << text << '"';
       }
     }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+#endif
+
+#if defined(__cpp_lib_to_chars)
+// The printf formatting that stands in for std::to_chars where a standard library lacks it writes
+// the same texts, in every notation the core uses and in shortest form.
+TEST(NumberText, PrintfFormattingMatchesToChars) {
+  std::mt19937_64 random(11);
+  int mismatches = 0;
+  const auto check = [&](const std::string& expected, const std::string& actual) {
+    if (expected != actual && ++mismatches <= 10) ADD_FAILURE() << expected << " written as " << actual;
+  };
+  for (int n = 0; n < 20000; ++n) {
+    double value;
+    const std::uint64_t bits = random();
+    std::memcpy(&value, &bits, sizeof value);
+    // Every third value has an everyday size, where fixed and scientific notation trade places.
+    if (n % 3 == 0) value = std::ldexp(static_cast<double>(bits >> 11), static_cast<int>(bits % 120) - 110);
+    if (!std::isfinite(value)) continue;
+    char buffer[400];
+    check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr),
+          printf_chars::Shortest(value));
+    check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr),
+          printf_chars::ShortestScientific(value));
+    for (const auto& [format, precision] : {std::pair{std::chars_format::general, 4},
+                                            std::pair{std::chars_format::general, 3},
+                                            std::pair{std::chars_format::general, 15},
+                                            std::pair{std::chars_format::fixed, 2}}) {
+      check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, format, precision).ptr),
+            printf_chars::Formatted(value, format, precision));
+    }
+  }
+  for (double value : {0.0, -0.0, 1e22, 1e21, 123456.0, 1e-5, 0.0001, 5e-324, 1.7976931348623157e308}) {
+    char buffer[64];
+    check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr), printf_chars::Shortest(value));
   }
   EXPECT_EQ(mismatches, 0);
 }

@@ -1,4 +1,4 @@
-# nlohmann-json for the Windows cross build, header-only like CLI11 (see CLI11Config.cmake).
+# nlohmann-json for the cross builds (Windows, WebAssembly), header-only like CLI11 (see CLI11Config.cmake).
 if(NOT TARGET nlohmann_json::nlohmann_json)
   set(_korvan_headers "${CMAKE_BINARY_DIR}/host-headers/nlohmann-json")
   file(MAKE_DIRECTORY "${_korvan_headers}")

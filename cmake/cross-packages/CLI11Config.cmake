@@ -1,4 +1,4 @@
-# CLI11 for the Windows cross build: header-only, so the build machine's headers serve. They are
+# CLI11 for the cross builds (Windows, WebAssembly): header-only, so the build machine's headers serve. They are
 # linked into a folder of their own, since adding /usr/include would put glibc's headers first.
 if(NOT TARGET CLI11::CLI11)
   set(_korvan_headers "${CMAKE_BINARY_DIR}/host-headers/cli11")

@@ -1,0 +1,326 @@
+// The page: reads the set-up from the form (and the link), hands it to the core on every change,
+// and writes the core's texts back. It computes and formats no result itself.
+import { drawChart, Series } from './chart.js';
+import { Core, loadCore } from './core.js';
+import { byId, download, fillTable, make, showValues } from './dom.js';
+
+type Json = any; // eslint-disable-line @typescript-eslint/no-explicit-any
+
+const form = byId<HTMLFormElement>('setup');
+const cameraSelect = byId<HTMLSelectElement>('in-camera');
+const rateSelect = byId<HTMLSelectElement>('in-frame-rate');
+const resolutionSelect = byId<HTMLSelectElement>('in-resolution');
+const message = byId<HTMLParagraphElement>('message');
+const errorLine = byId<HTMLParagraphElement>('error');
+const kMaxFileBytes = 1 << 20;
+
+let core: Core;
+// Camera JSON by the path the core knows it under ("" is the built-in generic camera).
+const cameras = new Map<string, Json>();
+
+function fields(): Array<HTMLInputElement | HTMLSelectElement> {
+  return Array.from(form.elements).filter(
+    (e): e is HTMLInputElement | HTMLSelectElement => (e instanceof HTMLInputElement || e instanceof HTMLSelectElement) && e.name !== '');
+}
+
+function defaultOf(field: HTMLInputElement | HTMLSelectElement): string {
+  if (field instanceof HTMLInputElement) return field.defaultValue;
+  const chosen = Array.from(field.options).find((o) => o.defaultSelected) ?? field.options[0];
+  return chosen ? chosen.value : '';
+}
+
+// The set-up's options: every field whose text differs from its default, in the command's names.
+function options(): Record<string, string> {
+  const result: Record<string, string> = {};
+  for (const field of fields()) {
+    if (field.value !== defaultOf(field)) result[field.name] = field.value;
+  }
+  return result;
+}
+
+function setup(): Json {
+  return { setupVersion: 1, options: options() };
+}
+
+function say(text: string) {
+  message.textContent = text;
+}
+
+// A select's entries, keeping the chosen one where it is still offered.
+function fillSelect(select: HTMLSelectElement, entries: Array<[string, string]>, wanted?: string) {
+  const keep = wanted ?? select.value;
+  select.replaceChildren(...entries.map(([value, label]) => {
+    const option = make('option', label);
+    option.value = value;
+    return option;
+  }));
+  if (entries.some(([value]) => value === keep)) select.value = keep;
+  if (select.options.length > 0) select.options[0].defaultSelected = true;
+}
+
+function fillCameraLists(rate?: string, resolution?: string) {
+  const camera = cameras.get(cameraSelect.value);
+  const rates: string[] = camera ? camera.frameRates : [];
+  fillSelect(rateSelect, rates.map((r): [string, string] => [r, r]), rate);
+  const sizes: string[] = camera ? camera.resolutions[rateSelect.value] ?? [] : [];
+  fillSelect(resolutionSelect, sizes.map((r): [string, string] => [r, r]), resolution);
+}
+
+function addCamera(path: string, bytes: Uint8Array, select: boolean): string | null {
+  const answer = JSON.parse(core.camera(path, bytes));
+  if (answer.error !== undefined) return String(answer.error);
+  cameras.set(path, answer);
+  let option = Array.from(cameraSelect.options).find((o) => o.value === path);
+  if (!option) {
+    option = make('option', String(answer.name));
+    option.value = path;
+    cameraSelect.append(option);
+  } else {
+    option.textContent = String(answer.name);
+  }
+  if (select) cameraSelect.value = path;
+  return null;
+}
+
+function valueText(value: Json): string {
+  return value && typeof value === 'object' && 'text' in value ? String(value.text) : String(value ?? '');
+}
+
+function showPlan(plan: Json, charts: Json) {
+  const r = plan.results;
+  const length = String(r.lengthUnit);
+  byId('r-shutter').textContent = String(plan.shutter);
+  showValues(byId('calc-results'), [
+    ['r-camera', 'Camera', String(plan.camera)],
+    ['r-resolution', 'Resolution', String(plan.resolution)],
+    ['r-focal-length', 'Focal Length (mm)', r.focalLength],
+    ['r-magnification', 'Magnification (x)', r.magnification],
+    ['r-distance', `Object Distance (${length})`, r.objectDistance],
+    ['r-field-width', `Field Width (${length})`, r.fieldWidth],
+    ['r-velocity', `Object Velocity (${r.speedUnit})`, r.objectVelocity],
+    ['r-working-f-number', 'Working f/#', r.workingFNumber],
+    ['r-depth-of-field', `Depth of Field (${length})`, r.depthOfField],
+    ['r-near-focus', `Near Focus (${length})`, r.nearFocus],
+    ['r-far-focus', `Far Focus (${length})`, r.farFocus],
+    ['r-hyper-focus', `Hyper Focus (${length})`, r.hyperFocus],
+    ['r-field-angle', 'Field Angle (deg)', r.fieldAngle],
+    ['r-format', 'Format-Centered (mount)', r.format],
+    ['r-motion-blur', `Motion Blur (${length})`, r.motionBlur],
+    ['r-pixel-blur', 'Pixel Blur (pixels)', r.pixelBlur],
+  ]);
+  const a = plan.attachments;
+  showValues(byId('attachment-results'), [
+    ['a-focal-length', 'Focal Length (mm)', a.focalLength],
+    ['a-magnification', 'Magnification (x)', a.magnification],
+    ['a-working-f-number', 'Working f/#', a.workingFNumber],
+    ['a-field-width', `Field Width (${a.unit})`, a.fieldWidth],
+    ['a-focus-shift', `Toward Lens (${a.unit})`, a.focusShift],
+  ]);
+  const b = plan.budget ?? {};
+  const best = plan.bestFNumber ?? {};
+  const windowText = plan.apertureWindow ?? {};
+  const shutter = plan.shutterLimit ?? {};
+  const rows: Array<[string, string, string]> = [];
+  const add = (id: string, label: string, value: Json) => {
+    if (value === undefined) return;
+    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
+    rows.push([id, label, valueText(value) + reason]);
+  };
+  add('p-motion', 'Motion Blur (pixels)', b.motion);
+  add('p-defocus', 'Defocus Blur (pixels)', b.defocus);
+  add('p-diffraction', 'Diffraction Blur (pixels)', b.diffraction);
+  add('p-total', 'Total Blur (pixels)', b.total);
+  add('p-largest', 'Largest Part', b.largest);
+  add('p-optimum', 'Best f-Number', best.optimum);
+  add('p-best-entry', 'Best Lens f/# Entry', best.bestEntry);
+  add('p-window', 'Aperture Window', windowText);
+  add('p-shutter-limit', 'Shutter Limit', shutter.multiple);
+  showValues(byId('planner-values'), rows);
+
+  const modes = plan.modes?.rows ?? [];
+  fillTable(byId<HTMLTableElement>('modes'),
+    ['Frame Rate', 'Resolution', 'Field Width', 'Exposure (usec)', 'Pixel Blur', 'Shutter Limit', ''],
+    modes.map((m: Json) => [valueText(m.frameRate), String(m.resolution), valueText(m.fieldWidth),
+      valueText(m.exposureUs), valueText(m.pixelBlur), valueText(m.shutterLimit), m.inForce ? '*' : '']));
+  const kit = plan.lensKit?.rows ?? [];
+  fillTable(byId<HTMLTableElement>('kit'),
+    ['Focal Length (mm)', 'Field Width', 'Field Angle', 'Depth of Field', 'Pixel Blur'],
+    kit.map((k: Json) => [valueText(k.focalLength), valueText(k.fieldWidth), valueText(k.fieldAngle),
+      valueText(k.depthOfField), valueText(k.pixelBlur)]));
+  byId('kit-notes').replaceChildren(...(plan.lensKit?.notes ?? []).map((n: Json) => make('li', String(n))));
+
+  const series = (s: Json): Series => ({ name: String(s?.name ?? ''), points: s?.points ?? [] });
+  drawChart(byId('chart-blur'), 'Blur against f-number',
+    [charts.motion, charts.defocus, charts.diffraction, charts.total].map(series));
+  drawChart(byId('chart-focus'), 'Near and far focus against f-number', [charts.nearFocus, charts.farFocus].map(series));
+  drawChart(byId('chart-shutter'), 'Pixel blur against shutter multiple', [series(charts.pixelBlurByShutter)],
+    typeof charts.blurLimit === 'number' ? charts.blurLimit : undefined);
+  drawChart(byId('chart-field'), 'Field width against distance', (charts.fieldByDistance ?? []).map(series));
+}
+
+function recompute() {
+  const answer = core.plan(setup());
+  const plan = JSON.parse(answer.text);
+  if (plan.error !== undefined) {
+    errorLine.textContent = String(plan.error);
+    return;
+  }
+  errorLine.textContent = '';
+  showPlan(plan, JSON.parse(answer.charts));
+}
+
+function link(): string {
+  const url = new URL(location.href);
+  url.search = new URLSearchParams(options()).toString();
+  url.hash = '';
+  return url.toString();
+}
+
+// The link's query into the form; values that no list offers are kept for the core to refuse.
+function applyQuery(query: URLSearchParams) {
+  const camera = query.get('camera');
+  if (camera !== null) {
+    if (!Array.from(cameraSelect.options).some((o) => o.value === camera)) {
+      const option = make('option', camera);
+      option.value = camera;
+      cameraSelect.append(option);
+    }
+    cameraSelect.value = camera;
+  }
+  fillCameraLists(query.get('frame-rate') ?? undefined, query.get('resolution') ?? undefined);
+  for (const field of fields()) {
+    const value = query.get(field.name);
+    if (value === null || field === cameraSelect || field === rateSelect || field === resolutionSelect) continue;
+    if (field instanceof HTMLSelectElement && !Array.from(field.options).some((o) => o.value === value)) {
+      const option = make('option', value);
+      option.value = value;
+      field.append(option);
+    }
+    field.value = value;
+  }
+  for (const [name, value] of [['frame-rate', rateSelect], ['resolution', resolutionSelect]] as const) {
+    const wanted = query.get(name);
+    if (wanted !== null && value.value !== wanted) {
+      const option = make('option', wanted);
+      option.value = wanted;
+      value.append(option);
+      value.value = wanted;
+    }
+  }
+}
+
+async function openFile(file: File) {
+  if (file.size > kMaxFileBytes) {
+    say(`${file.name} is too large to be a camera or setup file.`);
+    return;
+  }
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (/\.cam$/i.test(file.name)) {
+    const error = addCamera(`opened/${file.name}`, bytes, true);
+    if (error !== null) {
+      say(error);
+      return;
+    }
+    fillCameraLists('', '');
+    say(`Opened ${file.name}`);
+  } else {
+    let parsed: Json;
+    try {
+      parsed = JSON.parse(new TextDecoder().decode(bytes));
+    } catch {
+      say(`${file.name} is not a setup file (it is not JSON).`);
+      return;
+    }
+    if (!parsed || typeof parsed !== 'object' || typeof parsed.options !== 'object' || parsed.options === null) {
+      say(`${file.name} is not a setup file (it has no options).`);
+      return;
+    }
+    for (const field of fields()) field.value = defaultOf(field);
+    const query = new URLSearchParams();
+    for (const [name, value] of Object.entries(parsed.options)) query.set(name, String(value));
+    applyQuery(query);
+    say(`Opened ${file.name}`);
+  }
+  recompute();
+}
+
+function wire() {
+  form.addEventListener('input', (event) => {
+    const target = event.target;
+    if (target === cameraSelect) fillCameraLists('', '');
+    if (target === rateSelect) fillCameraLists(undefined, '');
+    recompute();
+  });
+  form.addEventListener('submit', (event) => event.preventDefault());
+  byId('copy-link').addEventListener('click', async () => {
+    const text = link();
+    history.replaceState(null, '', text);
+    try {
+      await navigator.clipboard.writeText(text);
+      say('Link copied');
+    } catch {
+      say('The link is in the address bar');
+    }
+  });
+  byId<HTMLInputElement>('open-file').addEventListener('change', (event) => {
+    const input = event.target as HTMLInputElement;
+    if (input.files && input.files[0]) void openFile(input.files[0]);
+    input.value = '';
+  });
+  byId('save-setup').addEventListener('click', () =>
+    download('setup.klsetup', 'application/json', JSON.stringify(setup(), null, 2) + '\n'));
+  const sheet = (format: string, type: string) => () => {
+    const text = core.sheet(setup(), format);
+    if (text.startsWith('{\n  "error"')) {
+      say(String(JSON.parse(text).error));
+      return;
+    }
+    download(`sheet.${format}`, type, text);
+  };
+  byId('save-csv').addEventListener('click', sheet('csv', 'text/csv'));
+  byId('save-json').addEventListener('click', sheet('json', 'application/json'));
+  byId('print').addEventListener('click', () => window.print());
+  const hint = byId('drop-hint');
+  document.addEventListener('dragover', (event) => {
+    event.preventDefault();
+    hint.hidden = false;
+  });
+  document.addEventListener('dragleave', () => { hint.hidden = true; });
+  document.addEventListener('drop', (event) => {
+    event.preventDefault();
+    hint.hidden = true;
+    const file = event.dataTransfer?.files[0];
+    if (file) void openFile(file);
+  });
+}
+
+async function start() {
+  // The shipped cameras arrive while the core compiles.
+  const shippedFiles = fetch('cameras/index.json').then((r) => r.json()).then((names: string[]) =>
+    Promise.all(names.map(async (name) => [name, await (await fetch(`cameras/${name}`)).arrayBuffer()] as const)));
+  core = await loadCore();
+  const generic = make('option', 'No Camera Selected');
+  generic.value = '';
+  generic.defaultSelected = true;
+  cameraSelect.replaceChildren(generic);
+  for (const [name, bytes] of await shippedFiles) addCamera(`cameras/${name}`, new Uint8Array(bytes), false);
+  // The generic camera's lists come from a plan: its one mode.
+  cameras.set('', genericCamera());
+  applyQuery(new URLSearchParams(location.search));
+  wire();
+  recompute();
+  document.body.dataset.readyMs = String(performance.now());
+  document.body.dataset.ready = 'true';
+  if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+    navigator.serviceWorker.register('sw.js').catch(() => say('Offline use is not available here.'));
+  }
+}
+
+function genericCamera(): Json {
+  const plan = JSON.parse(core.plan({ setupVersion: 1 }).text);
+  return { name: plan.camera, frameRates: [plan.frameRate], resolutions: { [plan.frameRate]: [plan.resolution] } };
+}
+
+start().catch((error) => {
+  errorLine.textContent = `The calculator could not start: ${error instanceof Error ? error.message : String(error)}`;
+});
