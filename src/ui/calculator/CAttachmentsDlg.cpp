@@ -10,6 +10,7 @@
 #include "optics/CalcState.h"
 #include "optics/ControlIds.h"
 #include "ui/widgets/AccessibleControls.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CAttachmentsDlg.h"
 
@@ -70,6 +71,7 @@ CAttachmentsDlg::CAttachmentsDlg(const CalcState& state, const CameraDefinition&
   RefreshAttachments();
   layout()->activate();
   setFixedSize(sizeHint());
+  FitToScreen(this);
 }
 
 CAttachmentsDlg::~CAttachmentsDlg() = default;

@@ -21,6 +21,7 @@
 #include "ui/widgets/AccessibleControls.h"
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CCalculatorDlg.h"
 
@@ -66,6 +67,7 @@ CCalculatorDlg::CCalculatorDlg(CalculatorContext context, QWidget* parent)
   OnInitDialog();
   layout()->activate();
   setFixedSize(sizeHint());
+  FitToScreen(this);
 }
 
 CCalculatorDlg::~CCalculatorDlg() = default;

@@ -20,6 +20,7 @@
 #include "ui/cameraeditor/CameraModeModel.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui_CCameraEditorDlg.h"
 
 namespace korvan {
@@ -122,6 +123,7 @@ CCameraEditorDlg::CCameraEditorDlg(CameraEditorHooks hooks, QWidget* parent)
   ui_->modeTable->addAction(remove);
 
   Refresh();
+  FitToScreen(this);
 }
 
 CCameraEditorDlg::~CCameraEditorDlg() = default;

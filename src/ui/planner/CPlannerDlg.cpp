@@ -12,6 +12,7 @@
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/WidgetLooks.h"
@@ -112,6 +113,7 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   }
   layout()->activate();
   resize(sizeHint());
+  FitToScreen(this);
 }
 
 CPlannerDlg::~CPlannerDlg() {
