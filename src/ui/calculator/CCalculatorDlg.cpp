@@ -64,6 +64,7 @@ CCalculatorDlg::CCalculatorDlg(CalculatorContext context, QWidget* parent)
   SizeControls();
   DescribeCalculatorControls(this);
   ConnectControls();
+  AddHelp();
   OnInitDialog();
   layout()->activate();
   setFixedSize(sizeHint());

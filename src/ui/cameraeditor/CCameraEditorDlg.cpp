@@ -21,6 +21,7 @@
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
 #include "ui/widgets/ScreenFit.h"
+#include "ui/widgets/ToolTips.h"
 #include "ui_CCameraEditorDlg.h"
 
 namespace korvan {
@@ -123,6 +124,7 @@ CCameraEditorDlg::CCameraEditorDlg(CameraEditorHooks hooks, QWidget* parent)
   ui_->modeTable->addAction(remove);
 
   Refresh();
+  AddCameraEditorToolTips(this);
   FitToScreen(this);
 }
 

@@ -139,7 +139,8 @@ class BoxAccessible : public QAccessibleWidget,
       case QAccessible::Value:
         return Box()->text();
       case QAccessible::Description: {
-        QString description = QAccessibleWidget::text(kind);
+        // Not the tooltip, which Qt would offer in its place: the unit is what the reader needs.
+        QString description = Box()->accessibleDescription();
         if (const QLabel* unit = Linked<QLabel>(Box(), kUnitLabelProperty); unit && !unit->text().isEmpty()) {
           if (!description.isEmpty()) description += QStringLiteral(", ");
           description += unit->text();
