@@ -51,8 +51,14 @@ bool FitToScreen(QWidget* window) {
   const QSize content = shown.expandedTo(layout->totalMinimumSize());
   const QMargins frame = ExpectedFrame(window);
   const QRect available = screen->availableGeometry();
-  const QSize fitted = FittedSize(content, frame, available);
+  QSize fitted = FittedSize(content, frame, available);
   if (fitted == content) return false;
+  // Room for the scroll bar that a cut dimension brings, where the screen has it, so that the
+  // other dimension does not have to scroll as well.
+  const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  const QSize room = FittedSize(content + QSize(bar, bar), frame, available);
+  if (fitted.height() < content.height()) fitted.setWidth(std::min(content.width() + bar, room.width()));
+  if (fitted.width() < content.width()) fitted.setHeight(std::min(content.height() + bar, room.height()));
 
   // The content keeps its own layout and size inside a scroll area that fills the window; the
   // window's size limits move from the content to the area.
@@ -71,7 +77,6 @@ bool FitToScreen(QWidget* window) {
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(area);
 
-  const int bar = window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
   window->setMinimumSize(std::min(fitted.width(), 4 * bar), std::min(fitted.height(), 4 * bar));
   window->setMaximumSize(content + QSize(bar, bar));
   window->resize(fitted);
