@@ -1,6 +1,8 @@
 #include "camera/CameraFile.h"
 
+#include <cerrno>
 #include <cstring>
+#include <system_error>
 #include <filesystem>
 #include <memory>
 
@@ -21,12 +23,29 @@ std::string_view Trim(std::string_view text) {
 
 // Only regular files are read: a directory, a device or a pipe could block or never end.
 // The test and the open see the same file: one conversion of the name serves both.
-std::FILE* OpenForReading(const std::string& path) {
-  if (path.empty()) return nullptr;
+// `reason`, when given, receives the operating system's word for a failure.
+std::FILE* OpenForReading(const std::string& path, std::string* reason = nullptr) {
+  const auto fail = [reason](std::errc code) -> std::FILE* {
+    if (reason != nullptr) *reason = std::make_error_code(code).message();
+    return nullptr;
+  };
+  if (path.empty()) return fail(std::errc::no_such_file_or_directory);
   const std::filesystem::path name = PathFromUtf8(path);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(name, error)) return nullptr;
-  return OpenForReadingBytes(name);
+  const std::filesystem::file_status status = std::filesystem::status(name, error);
+  if (!std::filesystem::exists(status)) {
+    if (error && reason != nullptr) *reason = error.message();
+    return error ? nullptr : fail(std::errc::no_such_file_or_directory);
+  }
+  if (std::filesystem::is_directory(status)) return fail(std::errc::is_a_directory);
+  if (!std::filesystem::is_regular_file(status)) {
+    if (reason != nullptr) *reason = "Not a regular file";
+    return nullptr;
+  }
+  errno = 0;
+  std::FILE* file = OpenForReadingBytes(name);
+  if (file == nullptr && reason != nullptr) *reason = std::generic_category().message(errno != 0 ? errno : EACCES);
+  return file;
 }
 
 struct FileCloser {
@@ -168,6 +187,12 @@ CameraReadResult ReadCameraFile(const std::string& path) {
   if (!file) return Refused(CameraReadStatus::CannotOpen, kCannotOpenCameraMessage, path);
   LineSource source(file.get());
   return ReadCameraLines(source, path);
+}
+
+std::string CameraFileOpenFailure(const std::string& path) {
+  std::string reason;
+  const FileHandle file(OpenForReading(path, &reason));
+  return file ? std::string() : reason;
 }
 
 CameraNameResult ReadCameraName(const std::string& path) {

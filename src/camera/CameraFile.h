@@ -73,6 +73,11 @@ CameraReadResult ReadCameraFile(const std::string& path);
 // The same from lines already at hand; `path` is only used in messages and as filePath.
 CameraReadResult ReadCameraLines(LineSource& source, const std::string& path);
 
+// Why `path` cannot be opened for reading, in the operating system's words ("No such file or
+// directory", "Permission denied"); empty when it can. The windows keep their own messages; the
+// command adds this one.
+std::string CameraFileOpenFailure(const std::string& path);
+
 // The camera name of a file (its first significant line), as the catalogue lists files.
 struct CameraNameResult {
   bool opened = false;

@@ -49,6 +49,11 @@ Outcome<CameraDefinition> WriteNewCamera(const NewCameraOptions& options) {
 
 Outcome<CameraDefinition> ReadCamera(const std::string& path) {
   CameraReadResult read = ReadCameraFile(path);
+  if (read.status == CameraReadStatus::CannotOpen) {
+    // The window's message names the file; the command also says why the system refused it.
+    const std::string reason = CameraFileOpenFailure(path);
+    return Outcome<CameraDefinition>::Refuse(read.message + (reason.empty() ? "" : ": " + reason));
+  }
   if (read.status != CameraReadStatus::Loaded) return Outcome<CameraDefinition>::Refuse(read.message);
   return {std::move(read.camera), {}};
 }
@@ -84,7 +89,7 @@ std::string CameraTable(const CameraDefinition& camera) {
   table.Blank();
   table.Heading("Modes");
   for (std::size_t i = 0; i < camera.ModeCount(); ++i) {
-    table.Row("Mode " + FormatInt(static_cast<std::int64_t>(i)) + ", " + FormatInt(camera.frameRates[i]) + " fps",
+    table.Row("Mode " + FormatInt(static_cast<std::int64_t>(i) + 1) + ", " + FormatInt(camera.frameRates[i]) + " fps",
               ResolutionEntry(camera.widthsPx[i], camera.heightsPx[i]), "pixels");
   }
   table.Blank();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 
 #include "version/Version.h"
 #include "cli/Commands.h"
+#include "cli/OptionNotes.h"
 #include "planner/AtomicFile.h"
 #include "optics/Units.h"
 
@@ -78,6 +80,7 @@ class Printer {
     return kExitOk;
   }
 
+  void Note(std::string_view note) const { err_ << "note: " << note << '\n'; }
   void Json(const nlohmann::ordered_json& json) const { out_ << DumpJson(json) << '\n'; }
   void Text(const std::string& text) const { out_ << text; }
 
@@ -201,6 +204,23 @@ void AddCameraNewOptions(CLI::App& cameraNew, NewCameraOptions& o) {
   cameraNew.add_option("-o", o.output, "Camera file to write (replaced if it exists)")->type_name("FILE")->required();
 }
 
+// The texts a command read by their leading number, as notes on standard error; with --strict the
+// first of them is a usage error instead. The kit's reading is only ever a note: "12,5" is valid.
+// Returns the exit status when the command must stop.
+std::optional<int> NoteReadings(const Printer& printer, const CLI::App& command, const CalcOptions& calc,
+                                const planner::PlannerTexts* planner, bool strict) {
+  const auto given = [&command](std::string_view option) { return command.count(std::string(option)) > 0; };
+  const std::vector<std::string> notes = ReadingNotes(given, calc, planner);
+  if (strict && !notes.empty()) {
+    return printer.Error(notes.front() + ", which --strict refuses: give a number", kExitUsage);
+  }
+  for (const std::string& note : notes) printer.Note(note);
+  if (planner != nullptr && given("--lenses")) {
+    if (const std::optional<std::string> note = KitNote(planner->lenses)) printer.Note(*note);
+  }
+  return std::nullopt;
+}
+
 bool AsksForJson(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -221,11 +241,15 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   // "/abs/path.cam" is a file, not an option, on Windows too; the subcommands inherit this.
   app.allow_windows_style_options(false);
   bool json = false;
+  bool strict = false;
+  const char* const strictHelp = "Refuse option texts that are not wholly a number instead of reading their "
+                                 "leading number";
 
   CLI::App* calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");
   CalcArguments calcArguments;
   AddCalcOptions(*calc, calcArguments);
   calc->add_flag("--json", json, "Print JSON instead of a table");
+  calc->add_flag("--strict", strict, strictHelp);
 
   CLI::App* camera = app.add_subcommand("camera", "Read a camera file and print its modes and lists");
   std::string cameraPath;
@@ -250,6 +274,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   AddCalcOptions(*plan, planArguments);
   AddPlannerOptions(*plan, planOptions.planner);
   plan->add_flag("--json", json, "Print JSON instead of tables");
+  plan->add_flag("--strict", strict, strictHelp);
 
   CLI::App* sheet = app.add_subcommand("sheet", "Write the setup sheet of a plan (.csv or .json)");
   CalcArguments sheetArguments;
@@ -261,6 +286,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   sheet->add_option("--note", note, "Free-text note for the sheet")->type_name("TEXT");
   sheet->add_option("-o,--output", output, "Sheet file; .csv or .json")->type_name("FILE")->required();
   sheet->add_flag("--json", json, "Print errors as JSON");
+  sheet->add_flag("--strict", strict, strictHelp);
 
   try {
     app.parse(argc, argv);
@@ -270,11 +296,15 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (camera->parsed() && !cameraNew->parsed() && cameraFileOption->count() == 0) throw CLI::RequiredError("FILE");
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(e, out, err);
-    return Printer(AsksForJson(argc, argv), out, err).Error(e.what(), kExitUsage);
+    const int status = Printer(AsksForJson(argc, argv), out, err).Error(e.what(), kExitUsage);
+    // Without a subcommand the user needs to know which there are, not only that one is missing.
+    if (app.get_subcommands().empty()) err << '\n' << app.help();
+    return status;
   }
 
   const Printer printer(json, out, err);
   if (calc->parsed()) {
+    if (const auto stop = NoteReadings(printer, *calc, calcArguments.options, nullptr, strict)) return *stop;
     return printer.Print(RunCalc(Resolve(*calc, calcArguments)), CalcJson, CalcTable);
   }
   if (cameraNew->parsed()) {
@@ -282,6 +312,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   }
   if (plan->parsed()) {
     planOptions.calc = Resolve(*plan, planArguments);
+    if (const auto stop = NoteReadings(printer, *plan, planOptions.calc, &planOptions.planner, strict)) return *stop;
     const Outcome<planner::Plan> planned = RunPlan(planOptions);
     if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
     if (onPlan) onPlan(*planned.value);
@@ -298,6 +329,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
       return printer.Error("The sheet file must end in .csv or .json: " + output, kExitUsage);
     }
     sheetOptions.calc = Resolve(*sheet, sheetArguments);
+    if (const auto stop = NoteReadings(printer, *sheet, sheetOptions.calc, &sheetOptions.planner, strict)) {
+      return *stop;
+    }
     const Outcome<planner::Plan> planned = RunPlan(sheetOptions);
     if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
     const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), note};

@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include <QDateTime>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
@@ -14,6 +15,8 @@ constexpr char kMachineKey[] = "HKEY_LOCAL_MACHINE\\Software\\Varnholt\\Korvan\\
 #endif
 constexpr char kLastCameraInIni[] = "Software/Varnholt/Korvan/Optavel/Last Camera";
 constexpr char kLastCameraValue[] = "Last Camera";
+// The write time kept beside "Last Camera", so that of two stores the newer value wins.
+constexpr char kWrittenSuffix[] = " Written";
 constexpr char kRecentGroup[] = "Recent File List";
 constexpr int kRecentCapacity = 10;
 constexpr char kPlannerGroup[] = "Planner";
@@ -82,6 +85,15 @@ class SettingsStore::File {
     const QVariant value = reader_->value(lastCameraKey_);
     if (value.typeId() != QMetaType::QString) return std::nullopt;
     return value.toString();
+  }
+
+  // When the value was written (UTC), kept beside it; nothing for a value written without one.
+  std::optional<QDateTime> LastCameraWritten() const {
+    if (!Readable()) return std::nullopt;
+    const QDateTime written =
+        QDateTime::fromString(reader_->value(lastCameraKey_ + kWrittenSuffix).toString(), Qt::ISODateWithMs);
+    if (!written.isValid()) return std::nullopt;
+    return written;
   }
 
   bool HasLastCamera() const { return Readable() && reader_->contains(lastCameraKey_); }
@@ -155,20 +167,33 @@ SettingsStore::Locations SettingsStore::DefaultLocations() {
 }
 
 std::optional<QString> SettingsStore::LastCamera() const {
-  // A value the user's settings hold was stored there because the machine-wide store refused it,
-  // so it is the more recent of the two.
-  if (auto own = user_->LastCamera()) return own;
-  return machine_->LastCamera();
+  // The value written last wins: another user may have chosen a camera machine-wide after this
+  // user's own value was kept. A value without a write time is older than one with; between two
+  // without, the user's own was kept because the machine-wide store refused it, so it is newer.
+  std::optional<QString> own = user_->LastCamera();
+  std::optional<QString> shared = machine_->LastCamera();
+  if (!own || !shared) return own ? own : shared;
+  const std::optional<QDateTime> ownWritten = user_->LastCameraWritten();
+  const std::optional<QDateTime> sharedWritten = machine_->LastCameraWritten();
+  if (sharedWritten && (!ownWritten || *sharedWritten > *ownWritten)) return shared;
+  return own;
 }
 
 bool SettingsStore::SaveLastCamera(const QString& path) {
   const auto store = [&path](File& file) {
-    return file.Write([&](QSettings& settings) { settings.setValue(file.LastCameraKey(), path); });
+    const QString written = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs);
+    return file.Write([&](QSettings& settings) {
+      settings.setValue(file.LastCameraKey(), path);
+      settings.setValue(file.LastCameraKey() + kWrittenSuffix, written);
+    });
   };
   if (store(*machine_)) {
     // The user's fallback value would otherwise hide this newer machine-wide one.
     if (user_->HasLastCamera()) {
-      user_->Write([this](QSettings& settings) { settings.remove(user_->LastCameraKey()); });
+      user_->Write([this](QSettings& settings) {
+        settings.remove(user_->LastCameraKey());
+        settings.remove(user_->LastCameraKey() + kWrittenSuffix);
+      });
     }
     return true;
   }

@@ -37,7 +37,7 @@ Ran RunArgs(std::vector<std::string> args) {
 TEST(CommandLine, AnArgumentBeginningWithASlashIsNotAnOption) {
   const Ran camera = RunArgs({"camera", "/no/such/dir/x.cam"});
   EXPECT_EQ(camera.status, kExitRefused);
-  EXPECT_EQ(camera.err, "Error accessing camera file /no/such/dir/x.cam\n");
+  EXPECT_EQ(camera.err, "Error accessing camera file /no/such/dir/x.cam: No such file or directory\n");
   const Ran calc = RunArgs({"calc", "--camera", "/no/such/dir/x.cam"});
   EXPECT_EQ(calc.status, kExitRefused) << calc.err;
   EXPECT_EQ(RunArgs({"calc", "/json"}).status, kExitUsage);
@@ -76,7 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{"UnknownFrameRate", {"calc", "--frame-rate", "61"}, kExitRefused},
                       StatusCase{"MissingCamera", {"calc", "--camera", "no-such-dir/none.cam"}, kExitRefused},
                       StatusCase{"UnknownModel", {"launch", "X,Korvan Falke 125,1,2,3,4"}, kExitRefused},
-                      StatusCase{"NoSubcommand", {}, kExitUsage},
                       StatusCase{"BadUnit", {"calc", "--unit", "furlongs"}, kExitUsage},
                       StatusCase{"ShutterTooHigh", {"calc", "--shutter", "25"}, kExitUsage},
                       StatusCase{"BadTubes", {"calc", "--tubes", "11"}, kExitUsage},
@@ -196,6 +195,71 @@ TEST(CommandLine, AttachmentOptionsMatchTheListEntries) {
   const nlohmann::ordered_json expected = CalcJson(*RunCalc(options).value)["attachments"];
   EXPECT_EQ(nlohmann::ordered_json::parse(ran.out)["attachments"], expected);
   EXPECT_NE(expected["focalLength"], "13.73");
+}
+
+}  // namespace
+}  // namespace korvan::cli
+
+namespace korvan::cli {
+namespace {
+
+TEST(CommandLine, ABareCommandPrintsItsUsageAndSubcommands) {
+  const Ran ran = RunArgs({});
+  EXPECT_EQ(ran.status, kExitUsage);
+  EXPECT_EQ(ran.out, "");
+  EXPECT_EQ(ran.err.substr(0, ran.err.find('\n')), "A subcommand is required");
+  for (const char* name : {"Usage:", "calc ", "camera ", "launch ", "plan ", "sheet "}) {
+    EXPECT_NE(ran.err.find(name), std::string::npos) << name;
+  }
+}
+
+struct NoteCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string notes;  // standard error without --strict
+};
+
+void PrintTo(const NoteCase& c, std::ostream* os) { *os << c.name; }
+
+class ReadingNotes : public ::testing::TestWithParam<NoteCase> {};
+
+// The texts are still read by their leading number; a note says what was read, and --strict refuses
+// exactly the texts that earned one.
+TEST_P(ReadingNotes, NameEveryTextThatIsNotWhollyANumber) {
+  const Ran ran = RunArgs(GetParam().args);
+  EXPECT_EQ(ran.status, kExitOk);
+  EXPECT_EQ(ran.err, GetParam().notes);
+  std::vector<std::string> strict = GetParam().args;
+  strict.push_back("--strict");
+  const Ran refused = RunArgs(strict);
+  const bool numberNote = GetParam().notes.find("reads as 0") != std::string::npos ||
+                          GetParam().notes.find("reads as 2\n") != std::string::npos;
+  EXPECT_EQ(refused.status, numberNote ? kExitUsage : kExitOk) << refused.err;
+  if (numberNote) EXPECT_EQ(refused.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ReadingNotes,
+    ::testing::Values(
+        NoteCase{"Numbers", {"calc", "--distance", " 2.5e0 ", "--field-width", "-.5", "--f-number", "+4"}, ""},
+        NoteCase{"EmptyIsAnEmptyBox", {"calc", "--distance", ""}, ""},
+        NoteCase{"Letters",
+                 {"calc", "--distance", "abc", "--field-width", "2m"},
+                 "note: --distance 'abc' reads as 0\nnote: --field-width '2m' reads as 2\n"},
+        NoteCase{"PlannerText", {"plan", "--distance", "2", "--depth", "x"}, "note: --depth 'x' reads as 0\n"},
+        NoteCase{"DecimalComma",
+                 {"plan", "--distance", "2", "--lenses", "12,5"},
+                 "note: --lenses '12,5' reads as 2 lenses: 12 mm, 5 mm (a comma separates lenses; write decimals "
+                 "with a point)\n"},
+        NoteCase{"KitWithBlanks", {"plan", "--distance", "2", "--lenses", "8, 12.5, 16"}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, CameraModesAreCountedFromOne) {
+  korvan::testing::TempFiles files;
+  const Ran ran = RunArgs({"camera", files.Write("two.cam", "Cam\n7,7\n60,640,480\n120,320,240\n")});
+  EXPECT_NE(ran.out.find("Mode 1, 60 fps"), std::string::npos) << ran.out;
+  EXPECT_NE(ran.out.find("Mode 2, 120 fps"), std::string::npos) << ran.out;
+  EXPECT_EQ(ran.out.find("Mode 0"), std::string::npos) << ran.out;
 }
 
 }  // namespace

@@ -119,7 +119,10 @@ TEST(KorvanLens, ReadsACameraFileUnderANonAsciiNameAndWritesBareLineFeeds) {
 
   const Ran missing = RunBinary({"camera", absolute + "x"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "Error accessing camera file " + absolute + "x\n");
+  // The system's reason follows the name; its wording is the platform's.
+  const std::string named = "Error accessing camera file " + absolute + "x: ";
+  EXPECT_EQ(missing.err.substr(0, named.size()), named);
+  EXPECT_GT(missing.err.size(), named.size() + 1);
 }
 
 TEST(KorvanLens, LaunchParsesGoodMessagesAndRefusesMalformedOnes) {

@@ -71,6 +71,32 @@ class SettingsStoreTest : public QObject {
  private slots:
   void init() { locations_ = FreshLocations(); }
 
+  void the_last_camera_written_last_wins_data() {
+    QTest::addColumn<QString>("ownWritten");
+    QTest::addColumn<QString>("sharedWritten");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("machine-wide newer") << "2026-01-01T10:00:00.000Z" << "2026-01-02T10:00:00.000Z" << "shared.cam";
+    QTest::newRow("own newer") << "2026-01-03T10:00:00.000Z" << "2026-01-02T10:00:00.000Z" << "own.cam";
+    QTest::newRow("own without time") << "" << "2026-01-02T10:00:00.000Z" << "shared.cam";
+    QTest::newRow("neither with a time") << "" << "" << "own.cam";
+  }
+  void the_last_camera_written_last_wins() {
+    QFETCH(QString, ownWritten);
+    QFETCH(QString, sharedWritten);
+    QFETCH(QString, expected);
+    const auto put = [](const QString& file, const QString& path, const QString& written) {
+      QSettings settings(file, QSettings::IniFormat);
+      settings.setValue(QStringLiteral("Software/Varnholt/Korvan/Optavel/Last Camera"), path);
+      if (!written.isEmpty()) settings.setValue(QStringLiteral("Software/Varnholt/Korvan/Optavel/Last Camera Written"), written);
+    };
+    put(locations_.userFile, QStringLiteral("own.cam"), ownWritten);
+    put(locations_.machineFile, QStringLiteral("shared.cam"), sharedWritten);
+    QCOMPARE(SettingsStore(locations_).LastCamera(), std::optional<QString>(expected));
+    // A value saved now is the newest of all.
+    SettingsStore(locations_).SaveLastCamera(QStringLiteral("now.cam"));
+    QCOMPARE(SettingsStore(locations_).LastCamera(), std::optional<QString>(QStringLiteral("now.cam")));
+  }
+
   void last_camera_round_trips_any_path_exactly_data() {
     QTest::addColumn<QString>("path");
     QTest::newRow("full path") << QStringLiteral("/home/anna/cameras/falke500.cam");
@@ -133,7 +159,8 @@ class SettingsStoreTest : public QObject {
     }
     QSettings check(locations_.machineFile, QSettings::IniFormat);
     QCOMPARE(check.status(), QSettings::NoError);
-    QCOMPARE(check.allKeys(), QStringList{QStringLiteral("Software/Varnholt/Korvan/Optavel/Last Camera")});
+    QCOMPARE(check.allKeys(), (QStringList{QStringLiteral("Software/Varnholt/Korvan/Optavel/Last Camera"),
+                                           QStringLiteral("Software/Varnholt/Korvan/Optavel/Last Camera Written")}));
     QCOMPARE(SettingsStore(locations_).LastCamera(), std::optional<QString>(QStringLiteral("new.cam")));
   }
 

@@ -47,9 +47,12 @@ inline CalculatorContext ContextFor(RecordingSink& sink) {
 
 template <class Widget = QWidget>
 Widget* Control(const QWidget* window, int id) {
-  auto* widget = window->findChild<Widget*>(ControlName(id));
-  if (!widget) qFatal("control %d is missing", id);
-  return widget;
+  // The window's own control, not one of the same number in a window it owns (its controls may lie
+  // deeper than those, inside a scroll area).
+  for (Widget* widget : window->findChildren<Widget*>(ControlName(id))) {
+    if (widget->window() == window) return widget;
+  }
+  qFatal("control %d is missing", id);
 }
 
 inline QString Text(const QWidget* window, int id) {

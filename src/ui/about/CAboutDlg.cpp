@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QSvgWidget>
 
+#include "ui/widgets/ToolTips.h"
 #include "ui_CAboutDlg.h"
 
 namespace korvan {
@@ -19,6 +20,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui
   // Wide enough that the formulas' paragraph takes about four lines, whatever the font.
   const int textWidth = ui_->formulasText->fontMetrics().averageCharWidth() * 62;
   ui_->formulasText->setMinimumWidth(textWidth);
+  AddAboutToolTips(this);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

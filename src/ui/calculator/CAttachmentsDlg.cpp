@@ -10,6 +10,8 @@
 #include "optics/CalcState.h"
 #include "optics/ControlIds.h"
 #include "ui/widgets/AccessibleControls.h"
+#include "ui/widgets/ScreenFit.h"
+#include "ui/widgets/ToolTips.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CAttachmentsDlg.h"
 
@@ -55,6 +57,7 @@ CAttachmentsDlg::CAttachmentsDlg(const CalcState& state, const CameraDefinition&
   }
   for (int id : {ids::kAdjFieldWidthUnit, ids::kAdjFocusShiftUnit}) SizeForLengthUnits(controls_.Get<QLabel>(id));
   DescribeAttachmentControls(this);
+  AddAttachmentToolTips(this);
 
   for (const Attachment& attachment : kAttachments) {
     const auto changed = [this] {
@@ -70,6 +73,7 @@ CAttachmentsDlg::CAttachmentsDlg(const CalcState& state, const CameraDefinition&
   RefreshAttachments();
   layout()->activate();
   setFixedSize(sizeHint());
+  FitToScreen(this);
 }
 
 CAttachmentsDlg::~CAttachmentsDlg() = default;

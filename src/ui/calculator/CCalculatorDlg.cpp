@@ -21,6 +21,7 @@
 #include "ui/widgets/AccessibleControls.h"
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CCalculatorDlg.h"
 
@@ -63,9 +64,11 @@ CCalculatorDlg::CCalculatorDlg(CalculatorContext context, QWidget* parent)
   SizeControls();
   DescribeCalculatorControls(this);
   ConnectControls();
+  AddHelp();
   OnInitDialog();
   layout()->activate();
   setFixedSize(sizeHint());
+  FitToScreen(this);
 }
 
 CCalculatorDlg::~CCalculatorDlg() = default;

@@ -107,6 +107,7 @@ class CCalculatorDlg : public QDialog {
 
   // Camera files written in the camera editor (context menu).
   void AddCameraFileActions();
+  void AddHelp();
   void UpdateCameraFileActions();
   void OnNewCameraFile();
   void OnEditCameraFile();

@@ -1,12 +1,16 @@
 #include "ui/calculator/CMyFileDialog.h"
 
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTreeView>
 
 #include "ui/calculator/CStaticLink.h"
+#include "ui/cameraeditor/CCameraEditorDlg.h"
+#include "ui/widgets/ToolTips.h"
 #include "ui_CMyFileDialog.h"
 
 namespace korvan {
@@ -28,6 +32,14 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
   auto* panel = new QWidget(this);
   panel_->setupUi(panel);
   DownloadLink()->setText(QString::fromLatin1(kDownloadPageUrl));
+  // Beside the download link: a camera without a file to download gets one of its own.
+  auto* create = new QPushButton(QStringLiteral("Create a camera file..."), panel);
+  create->setObjectName(QStringLiteral("createCameraButton"));
+  create->setAutoDefault(false);
+  if (auto* grid = panel->findChild<QGridLayout*>(QStringLiteral("downloadGrid"))) {
+    grid->addWidget(create, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
+  }
+  connect(create, &QPushButton::clicked, this, &CMyFileDialog::CreateCameraFile);
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
     grid->addWidget(panel, grid->rowCount(), 0, 1, grid->columnCount());
   } else if (layout()) {
@@ -42,6 +54,7 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
       header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
   }
+  AddFileDialogToolTips(this);
   resize(sizeHint().expandedTo(QSize(760, 520)));
   if (auto* splitter = findChild<QSplitter*>(QStringLiteral("splitter")); splitter && splitter->count() == 2) {
     const int places = fontMetrics().averageCharWidth() * 18;
@@ -50,6 +63,14 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
 }
 
 CMyFileDialog::~CMyFileDialog() = default;
+
+void CMyFileDialog::CreateCameraFile() {
+  CCameraEditorDlg editor({}, this);
+  if (editor.exec() != QDialog::Accepted || editor.SavedPath().isEmpty()) return;
+  // The new file is chosen here, ready to open.
+  setDirectory(QFileInfo(editor.SavedPath()).absolutePath());
+  selectFile(editor.SavedPath());
+}
 
 void CMyFileDialog::UseFilter(const QString& filter) {
   const bool allFiles = filter == QLatin1String(kAllFilesFilter);

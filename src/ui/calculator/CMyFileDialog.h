@@ -33,6 +33,7 @@ class CMyFileDialog : public QFileDialog {
 
  private:
   void UseFilter(const QString& filter);
+  void CreateCameraFile();
 
   std::unique_ptr<Ui::CMyFileDialogPanel> panel_;
 };

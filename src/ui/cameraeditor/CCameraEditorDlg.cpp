@@ -20,6 +20,8 @@
 #include "ui/cameraeditor/CameraModeModel.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/widgets/ScreenFit.h"
+#include "ui/widgets/ToolTips.h"
 #include "ui_CCameraEditorDlg.h"
 
 namespace korvan {
@@ -122,6 +124,8 @@ CCameraEditorDlg::CCameraEditorDlg(CameraEditorHooks hooks, QWidget* parent)
   ui_->modeTable->addAction(remove);
 
   Refresh();
+  AddCameraEditorToolTips(this);
+  FitToScreen(this);
 }
 
 CCameraEditorDlg::~CCameraEditorDlg() = default;

@@ -17,6 +17,7 @@
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/widgets/ScreenFit.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/WidgetLooks.h"
@@ -143,6 +144,7 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   }
   layout()->activate();
   resize(sizeHint());
+  FitToScreen(this);
 }
 
 CPlannerDlg::~CPlannerDlg() {

@@ -54,9 +54,34 @@ const QLabel* BuddyOf(const QWidget* widget) {
   return nullptr;
 }
 
-class ListAccessible : public QAccessibleWidget {
+// The current entry is the list's value and, read only, its text: an AT-SPI reader asks the text
+// interface (as Qt's own combo box offers it), since the name stays the label's.
+class ListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
   explicit ListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QString text(int start, int end) const override { return List()->currentText().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(List()->currentText().size()); }
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
 
   QString text(QAccessible::Text kind) const override {
     switch (kind) {
@@ -139,7 +164,8 @@ class BoxAccessible : public QAccessibleWidget,
       case QAccessible::Value:
         return Box()->text();
       case QAccessible::Description: {
-        QString description = QAccessibleWidget::text(kind);
+        // Not the tooltip, which Qt would offer in its place: the unit is what the reader needs.
+        QString description = Box()->accessibleDescription();
         if (const QLabel* unit = Linked<QLabel>(Box(), kUnitLabelProperty); unit && !unit->text().isEmpty()) {
           if (!description.isEmpty()) description += QStringLiteral(", ");
           description += unit->text();

@@ -429,13 +429,14 @@ class CalculatorShellTest : public QObject {
 
     QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = window->actions();
-    QCOMPARE(actions.size(), 5);  // the camera editor's two items and the planner's, then About
+    QCOMPARE(actions.size(), 6);  // the camera editor's two items, Help and the planner's, then About
     QCOMPARE(actions[0]->text(), QStringLiteral("New Camera File..."));
     QCOMPARE(actions[1]->text(), QStringLiteral("Edit Camera File..."));
-    QCOMPARE(actions[2]->text(), QStringLiteral("Pla&nner..."));
-    QVERIFY(actions[3]->isSeparator());
-    QCOMPARE(actions[4]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
-    QCOMPARE(ModalOpenedBy([&] { actions[4]->trigger(); }), about);
+    QCOMPARE(actions[2]->text(), QStringLiteral("Help"));
+    QCOMPARE(actions[3]->text(), QStringLiteral("Pla&nner..."));
+    QVERIFY(actions[4]->isSeparator());
+    QCOMPARE(actions[5]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
+    QCOMPARE(ModalOpenedBy([&] { actions[5]->trigger(); }), about);
 
     const QIcon icon = window->windowIcon();
     for (int side : {16, 32}) QCOMPARE(icon.pixmap(side, side).deviceIndependentSize().toSize(), QSize(side, side));

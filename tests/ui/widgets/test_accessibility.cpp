@@ -81,6 +81,11 @@ class AccessibilityTest : public QObject {
     QCOMPARE(list->role(), QAccessible::ComboBox);
     QCOMPARE(list->text(QAccessible::Name), name);
     QCOMPARE(list->text(QAccessible::Value), Text(Window(window), id));
+    // The text interface, which AT-SPI readers ask a list for, reads the current entry too.
+    QAccessibleTextInterface* text = list->textInterface();
+    QVERIFY(text != nullptr);
+    QCOMPARE(text->text(0, text->characterCount()), Text(Window(window), id));
+    QVERIFY(text->characterCount() > 0);
 
     QObject* label = nullptr;
     for (const auto& [other, relation] : list->relations(QAccessible::Label)) {
