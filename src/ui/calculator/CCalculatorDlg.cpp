@@ -179,6 +179,7 @@ void CCalculatorDlg::OnInitDialog() {
   plannerWindow_ = new CPlannerDlg(*this, std::move(planner));
   plannerWindow_->hide();
   AddPlannerMenuItem();
+  AddSetupMenuItems();
 
   statusRowByKey_ = BuildStatusRowByKey();
   OnUnitsChanged();

@@ -14,6 +14,7 @@
 
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
+#include "planner/Setup.h"
 #include "ui/calculator/CalculatorContext.h"
 #include "ui/widgets/Controls.h"
 
@@ -22,6 +23,8 @@ class CCalculatorDlg;
 }
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace korvan {
 
@@ -64,6 +67,13 @@ class CCalculatorDlg : public QDialog {
   // keeps the distance and computes the field (Field Width, lens input focal length) comes first.
   void EnterFocalLength(std::string text);
 
+  // Setups: the window's inputs as one, and one entered as the user would enter it (false, with a
+  // message and nothing changed, when it is refused); the results as tab-separated lines.
+  planner::Setup CurrentSetup() const;
+  bool OpenSetup(const std::string& path);
+  bool SaveSetup(const std::string& path);
+  QString ResultsText() const;
+
   // The cycles.
   void Recalculate();
   void RecalculateBlur();
@@ -74,6 +84,8 @@ class CCalculatorDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 #ifdef Q_OS_WIN
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -129,6 +141,9 @@ class CCalculatorDlg : public QDialog {
   void ShowAttachments();
   void ShowPlanner();
   void AddPlannerMenuItem();
+  void AddSetupMenuItems();
+  void OnOpenSetup();
+  void OnSaveSetup();
 
   int ComputeModeIndex() const;
   int UnitIndex() const;

@@ -203,6 +203,11 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
   return texts;
 }
 
+void CPlannerDlg::EnterTexts(const planner::PlannerTexts& texts) {
+  ApplyTexts(texts);
+  OnInputEdited();
+}
+
 void CPlannerDlg::OnInputEdited() {
   if (refreshing_) return;
   RefreshPlanner();
