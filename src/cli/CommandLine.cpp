@@ -19,9 +19,8 @@
 namespace korvan::cli {
 namespace {
 
-constexpr std::array<std::string_view, 4> kComputeModeNames = {"focal-length", "magnification", "object-distance",
-                                                               "field-width"};
-constexpr std::array<std::string_view, 2> kLensInputNames = {"focal-length", "magnification"};
+constexpr auto& kComputeModeNames = planner::kComputeModeOptionNames;
+constexpr auto& kLensInputNames = planner::kLensInputOptionNames;
 
 template <typename Items>
 std::vector<std::string> Names(const Items& items) {

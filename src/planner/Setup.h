@@ -75,6 +75,11 @@ struct SetupCamera {
 // as the same camera; else the embedded camera.
 SetupCamera ResolveSetupCamera(const Setup& setup);
 
+// The list choices of the calculator by their option texts, in list order.
+inline constexpr std::string_view kComputeModeOptionNames[] = {"focal-length", "magnification", "object-distance",
+                                                               "field-width"};
+inline constexpr std::string_view kLensInputOptionNames[] = {"focal-length", "magnification"};
+
 // The same cameras: name, pixel pitches and modes (not the path, nor how the rates were written).
 bool SameCamera(const CameraDefinition& a, const CameraDefinition& b);
 

@@ -9,27 +9,15 @@
 #include <vector>
 
 #include "common/HelpText.h"
+#include "common/RunCommand.h"
 #include "common/TestFiles.h"
 #include "cli/CommandLine.h"
 
 namespace korvan::cli {
 namespace {
 
-struct Ran {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Ran RunArgs(std::vector<std::string> args) {
-  args.insert(args.begin(), "korvan-lens");
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = Run(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::Ran;
+using testing::RunArgs;
 
 // A value for each option of plan that differs from its default and still gives a plan.
 std::map<std::string, std::string> OptionValues(const std::string& camera) {

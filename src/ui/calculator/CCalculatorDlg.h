@@ -72,6 +72,9 @@ class CCalculatorDlg : public QDialog {
   planner::Setup CurrentSetup() const;
   bool OpenSetup(const std::string& path);
   bool SaveSetup(const std::string& path);
+  // Ask for the file first (the planner window offers these too).
+  void OnOpenSetup();
+  void OnSaveSetup();
   QString ResultsText() const;
 
   // The cycles.
@@ -142,8 +145,7 @@ class CCalculatorDlg : public QDialog {
   void ShowPlanner();
   void AddPlannerMenuItem();
   void AddSetupMenuItems();
-  void OnOpenSetup();
-  void OnSaveSetup();
+  void InsertMenuAction(QAction* action);
 
   int ComputeModeIndex() const;
   int UnitIndex() const;

@@ -97,6 +97,19 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
+void CCalculatorDlg::InsertMenuAction(QAction* action) {
+  // Ahead of the About item and its separator, which stay last.
+  QAction* before = nullptr;
+  for (QAction* existing : actions()) {
+    if (existing->isSeparator()) {
+      before = existing;
+      break;
+    }
+  }
+  insertAction(before, action);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 void CCalculatorDlg::AddSetupMenuItems() {
   const auto add = [this](const QString& text, const QKeySequence& keys, auto handler) {
     auto* action = new QAction(text, this);
@@ -105,15 +118,7 @@ void CCalculatorDlg::AddSetupMenuItems() {
       action->setShortcutContext(Qt::WindowShortcut);
     }
     connect(action, &QAction::triggered, this, handler);
-    // Ahead of the About item and its separator, which stay last.
-    QAction* before = nullptr;
-    for (QAction* existing : actions()) {
-      if (existing->isSeparator()) {
-        before = existing;
-        break;
-      }
-    }
-    insertAction(before, action);
+    InsertMenuAction(action);
   };
   add(QStringLiteral("Open Setup..."), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { OnOpenSetup(); });
   add(QStringLiteral("Save Setup..."), QKeySequence(Qt::CTRL | Qt::Key_S), [this] { OnSaveSetup(); });

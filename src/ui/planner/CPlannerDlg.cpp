@@ -1,4 +1,7 @@
 #include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/TableCopy.h"
+
+#include <QAction>
 
 #include <QHeaderView>
 #include <QHideEvent>
@@ -14,6 +17,7 @@
 #include "ui/widgets/MessageSink.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
+#include "ui/widgets/TableCopy.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CPlannerDlg.h"
 
@@ -105,6 +109,21 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   SizeControls();
   ApplyTexts(context_.loadTexts ? context_.loadTexts() : planner::PlannerTexts{});
   ConnectControls();
+  InstallTableCopy(this);
+  // The calculator's setup items, at hand here as well: a setup holds the planner's inputs too.
+  for (const auto& [keys, open] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), true},
+                                   std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), false}}) {
+    auto* action = new QAction(this);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, [this, open = open] {
+      if (open) {
+        calculator_.OnOpenSetup();
+      } else {
+        calculator_.OnSaveSetup();
+      }
+    });
+    addAction(action);
+  }
   SetNote(ui_->prerequisiteNote, {});
   for (QLabel* note : {ui_->sharpnessInputNote, ui_->budgetNote, ui_->bestNote, ui_->shutterNote, ui_->modesNote,
                        ui_->kitNote}) {

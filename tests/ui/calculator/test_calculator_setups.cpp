@@ -17,6 +17,9 @@
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/TableCopy.h"
+#include <QClipboard>
+#include <QTableView>
 
 using namespace korvan;
 using namespace korvan::testing;
@@ -141,6 +144,25 @@ class CalculatorSetupsTest : public QObject {
     QVERIFY(reopened.OpenSetup(path));
     QCOMPARE(reopened.CurrentCamera().name, std::string("Bench"));
     QVERIFY(Text(&reopened, ids::kStatusLine).contains("not found"));
+  }
+
+  // Ctrl+C in a planner table: the header, then the selected rows, tab-separated.
+  void PlannerTableCopiesItsSelectionWithItsHeader() {
+    RecordingSink sink;
+    CCalculatorDlg window(ContextFor(sink));
+    window.show();
+    window.PlannerWindow()->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.PlannerWindow()));
+    auto* table = window.PlannerWindow()->findChild<QTableView*>("modeTable");
+    QVERIFY(table && table->model()->rowCount() > 0);
+    table->setFocus();
+    table->selectRow(0);
+    QTest::keySequence(table, QKeySequence::Copy);
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0].split('\t').size(), table->model()->columnCount());
+    QCOMPARE(lines[0].split('\t').front(), table->model()->headerData(0, Qt::Horizontal).toString());
+    QCOMPARE(lines[1].split('\t').front(), table->model()->index(0, 0).data().toString());
   }
 };
 
