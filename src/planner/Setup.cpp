@@ -62,6 +62,16 @@ std::uint32_t Count(const Json& value, const std::string& where) {
   return static_cast<std::uint32_t>(value.get<std::uint64_t>());
 }
 
+// A key from the file as a message may show it: short, and without line breaks or other control
+// characters, so that a message stays one line.
+std::string Shown(const std::string& key) {
+  std::string shown = key.substr(0, 64);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return shown;
+}
+
 bool IsOptionName(std::string_view name) {
   return !name.empty() && name.size() <= 64 && name.front() != '-' &&
          std::all_of(name.begin(), name.end(), [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'; });
@@ -72,7 +82,7 @@ std::vector<SetupOption> ReadOptions(const Json& options) {
   std::vector<SetupOption> read;
   read.reserve(options.size());
   for (const auto& [name, value] : options.items()) {
-    if (!IsOptionName(name)) Refuse("In the setup, \"" + name.substr(0, 64) + "\" is not an option name.");
+    if (!IsOptionName(name)) Refuse("In the setup, \"" + Shown(name) + "\" is not an option name.");
     read.push_back({name, Text(value, "option " + name)});
   }
   return read;
@@ -122,7 +132,7 @@ CameraDefinition ReadCamera(const Json& camera, std::vector<std::string>& notes)
         read.rateTexts.push_back(std::to_string(read.frameRates.back()));
       }
     } else {
-      notes.push_back("Unknown key camera." + key.substr(0, 64) + " left out.");
+      notes.push_back("Unknown key camera." + Shown(key) + " left out.");
     }
   }
   if (!hasName || !hasWidth || !hasHeight || !hasModes) {
@@ -140,7 +150,7 @@ std::vector<SetupLens> ReadLenses(const Json& lenses) {
     if (!lens.is_object()) Refuse("In the setup, each lens must be an object.");
     SetupLens record;
     for (const auto& [key, value] : lens.items()) {
-      const std::string where = "lens field " + key.substr(0, 64);
+      const std::string where = "lens field " + Shown(key);
       if (value.is_number()) {
         record.fields.emplace_back(key, ExactDoubleText(Number(value, where)));
       } else if (value.is_null()) {
@@ -183,7 +193,7 @@ Setup ReadDocument(const Json& document, std::vector<std::string>& notes) {
       setup.note = Text(value, "note", true);
     } else if (key != "setupVersion" && !isSheet) {
       // A sheet holds the plan beside the setup: only a setup's own strangers are worth a note.
-      notes.push_back("Unknown key " + key.substr(0, 64) + " left out.");
+      notes.push_back("Unknown key " + Shown(key) + " left out.");
     }
   }
   return setup;

@@ -1,6 +1,6 @@
 #include "ui/widgets/TableCopy.h"
 
-#include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QClipboard>
 #include <QItemSelectionModel>
@@ -23,7 +23,10 @@ QString SelectionAsTabSeparated(const QAbstractItemView& table) {
   if (cells.empty()) return {};
   const auto line = [&](auto textOf) {
     QStringList fields;
-    for (int column : columns) fields << textOf(column);
+    // A header set on two lines, or a tab in a text, would break the lines and columns apart.
+    for (int column : columns) {
+      fields << textOf(column).replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    }
     return fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
   };
   QString text = line([&](int column) { return model->headerData(column, Qt::Horizontal).toString(); });
@@ -36,17 +39,32 @@ QString SelectionAsTabSeparated(const QAbstractItemView& table) {
   return text;
 }
 
-void InstallTableCopy(QWidget* window) {
-  for (QTableView* table : window->findChildren<QTableView*>()) {
-    auto* copy = new QAction(table);
-    copy->setShortcut(QKeySequence::Copy);
-    copy->setShortcutContext(Qt::WidgetShortcut);
-    QObject::connect(copy, &QAction::triggered, table, [table] {
-      const QString text = SelectionAsTabSeparated(*table);
-      if (!text.isEmpty()) QApplication::clipboard()->setText(text);
-    });
-    table->addAction(copy);
+namespace {
+
+// The table's own copy takes only the current cell; this one takes the copy keys first.
+class TableCopyFilter final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
+    if (!static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+      event->accept();
+      return true;
+    }
+    const QString text = SelectionAsTabSeparated(*static_cast<QAbstractItemView*>(watched));
+    if (!text.isEmpty()) QApplication::clipboard()->setText(text);
+    return true;
   }
+};
+
+}  // namespace
+
+void InstallTableCopy(QWidget* window) {
+  auto* filter = new TableCopyFilter(window);
+  for (QTableView* table : window->findChildren<QTableView*>()) table->installEventFilter(filter);
 }
 
 }  // namespace korvan

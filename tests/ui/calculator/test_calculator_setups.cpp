@@ -19,6 +19,7 @@
 #include "ui/planner/CPlannerDlg.h"
 #include "ui/widgets/TableCopy.h"
 #include <QClipboard>
+#include <QTabWidget>
 #include <QTableView>
 
 using namespace korvan;
@@ -151,17 +152,27 @@ class CalculatorSetupsTest : public QObject {
     RecordingSink sink;
     CCalculatorDlg window(ContextFor(sink));
     window.show();
-    window.PlannerWindow()->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.PlannerWindow()));
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    Click(&window, ids::kPlannerButton);
+    QVERIFY(QTest::qWaitForWindowExposed(window.PlannerWindow()));
     auto* table = window.PlannerWindow()->findChild<QTableView*>("modeTable");
     QVERIFY(table && table->model()->rowCount() > 0);
+    QApplication::clipboard()->clear();
+    for (QWidget* page = table; page; page = page->parentWidget()) {
+      if (auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr)) {
+        tabs->setCurrentWidget(page);
+      }
+    }
+    window.PlannerWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.PlannerWindow()));
     table->setFocus();
+    table->clearSelection();
     table->selectRow(0);
     QTest::keySequence(table, QKeySequence::Copy);
     const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0].split('\t').size(), table->model()->columnCount());
-    QCOMPARE(lines[0].split('\t').front(), table->model()->headerData(0, Qt::Horizontal).toString());
+    QCOMPARE(lines[0].split('\t').front(), table->model()->headerData(0, Qt::Horizontal).toString().replace('\n', ' '));
     QCOMPARE(lines[1].split('\t').front(), table->model()->index(0, 0).data().toString());
   }
 };
