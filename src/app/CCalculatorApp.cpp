@@ -1,5 +1,7 @@
 #include "app/CCalculatorApp.h"
 
+#include <QFileInfo>
+
 #include <QApplication>
 #include <QMenu>
 #include <QSessionManager>
@@ -83,7 +85,18 @@ void CCalculatorApp::SaveRecentFiles() {
 }
 
 void CCalculatorApp::HandleFileArgument(const std::optional<std::string>& argument) {
+  // A setup file that exists is opened once the window is up; anything else is what it always
+  // was, a launch message of the host.
+  if (argument && IsSetupFile(*argument)) {
+    setupArgument_ = *argument;
+    return;
+  }
   if (argument && argument->size() >= kMinLaunchArgumentLength) ParseLaunchMessage(*argument);
+}
+
+bool CCalculatorApp::IsSetupFile(const std::string& argument) {
+  const QString path = PathFromBytes(argument);
+  return path.endsWith(QStringLiteral(".klsetup"), Qt::CaseInsensitive) && QFileInfo(path).isFile();
 }
 
 void CCalculatorApp::ParseLaunchMessage(const std::string& message) {
@@ -164,6 +177,7 @@ int CCalculatorApp::Run(const CommandLine& commandLine) {
   if (!quitRequested_) {
     CCalculatorDlg calculator(MakeContext());
     mainWindow_ = &calculator;
+    if (setupArgument_ && !quitRequested_) calculator.OpenSetup(*setupArgument_);
     // A request to end may already have come while the window initialised.
     if (!quitRequested_) calculator.exec();
     mainWindow_ = nullptr;

@@ -52,6 +52,7 @@ class CCalculatorApp : public QObject {
   void SaveRecentFiles();
   // Hands the file argument to ParseLaunchMessage when it is long enough to be a launch message.
   void HandleFileArgument(const std::optional<std::string>& argument);
+  static bool IsSetupFile(const std::string& argument);
   void ParseLaunchMessage(const std::string& message);
 
   // One entry per place of the recent-file list (10), empty where a place is unused.
@@ -93,6 +94,7 @@ class CCalculatorApp : public QObject {
   bool quitRequested_ = false;
   QuitAwareSink quitAwareMessages_;
   QDialog* mainWindow_ = nullptr;
+  std::optional<std::string> setupArgument_;  // a setup file named at start, opened in the window
   TerminationWatcher* terminationWatcher_ = nullptr;
 };
 

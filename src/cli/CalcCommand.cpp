@@ -106,6 +106,8 @@ Outcome<CalcReport> RunCalc(const CalcOptions& options) {
     Outcome<CameraDefinition> read = ReadCamera(*options.cameraFile);
     if (!read.value) return Outcome<CalcReport>::Refuse(read.refusal);
     camera = std::move(*read.value);
+  } else if (options.camera) {
+    camera = *options.camera;
   } else {
     camera = BuildGenericCamera();
   }

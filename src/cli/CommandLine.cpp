@@ -4,6 +4,7 @@
 #include <ctime>
 #include <array>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,9 +20,8 @@
 namespace korvan::cli {
 namespace {
 
-constexpr std::array<std::string_view, 4> kComputeModeNames = {"focal-length", "magnification", "object-distance",
-                                                               "field-width"};
-constexpr std::array<std::string_view, 2> kLensInputNames = {"focal-length", "magnification"};
+constexpr auto& kComputeModeNames = planner::kComputeModeOptionNames;
+constexpr auto& kLensInputNames = planner::kLensInputOptionNames;
 
 template <typename Items>
 std::vector<std::string> Names(const Items& items) {
@@ -230,10 +230,176 @@ bool AsksForJson(int argc, const char* const* argv) {
   return false;
 }
 
-}  // namespace
 
-int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-        const std::function<void(const planner::Plan&)>& onPlan) {
+// What a setup brings that options cannot carry: its own copy of a camera whose file is gone.
+struct SetupContext {
+  std::optional<CameraDefinition> camera;
+};
+
+// `setup save ARGS -o FILE` is `plan ARGS` whose options are kept instead of planned, so that it
+// takes every option `plan` takes.
+struct SaveRequest {
+  std::string output;
+  std::string note;
+};
+
+constexpr std::string_view kNotRecorded[] = {"json", "setup", "help", "output", "note", "version"};
+
+// Every option the user gave to `command`, by its long name without dashes, value as typed.
+std::vector<planner::SetupOption> GivenOptions(const CLI::App& command) {
+  std::vector<planner::SetupOption> given;
+  for (const CLI::Option* option : command.get_options()) {
+    if (option->count() == 0 || option->get_lnames().empty()) continue;
+    const std::string& name = option->get_lnames().front();
+    if (std::find(std::begin(kNotRecorded), std::end(kNotRecorded), name) != std::end(kNotRecorded)) continue;
+    const std::vector<std::string>& results = option->results();
+    given.push_back({name, results.empty() ? std::string() : results.back()});
+  }
+  return given;
+}
+
+// Takes `-o FILE` and `--note TEXT` out of `setup save ...` and turns the rest into `plan ...`.
+// Help stays with `setup save`, which describes this.
+std::optional<SaveRequest> TakeSaveRequest(std::vector<std::string>& args, std::string& problem) {
+  if (args.size() < 3 || args[1] != "setup" || args[2] != "save") return std::nullopt;
+  if (std::find_if(args.begin(), args.end(), [](const std::string& a) { return a == "-h" || a == "--help"; }) !=
+      args.end()) {
+    return std::nullopt;
+  }
+  SaveRequest request;
+  bool hasOutput = false;
+  std::vector<std::string> rest{args[0], "plan"};
+  for (std::size_t i = 3; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    std::string* target = nullptr;
+    if (a == "-o" || a == "--output" || a.rfind("-o=", 0) == 0 || a.rfind("--output=", 0) == 0) {
+      target = &request.output;
+      hasOutput = true;
+    } else if (a == "--note" || a.rfind("--note=", 0) == 0) {
+      target = &request.note;
+    }
+    if (target == nullptr) {
+      rest.push_back(a);
+      continue;
+    }
+    const std::size_t equals = a.find('=');
+    if (equals != std::string::npos) {
+      *target = a.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      *target = args[++i];
+    } else {
+      problem = a + " needs a value";
+      return std::nullopt;
+    }
+  }
+  if (!hasOutput || request.output.empty()) {
+    problem = "setup save needs -o FILE";
+    return std::nullopt;
+  }
+  args = std::move(rest);
+  return request;
+}
+
+// The name of the file that `command`'s `--setup` named, and the arguments without it.
+std::vector<std::string> WithoutSetupOption(const std::vector<std::string>& args, std::size_t from) {
+  std::vector<std::string> rest;
+  for (std::size_t i = from; i < args.size(); ++i) {
+    if (args[i] == "--setup") {
+      ++i;
+      continue;
+    }
+    if (args[i].rfind("--setup=", 0) == 0) continue;
+    rest.push_back(args[i]);
+  }
+  return rest;
+}
+
+int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
+                 const std::function<void(const planner::Plan&)>& onPlan = {});
+
+// Runs `command` again with the setup's options placed before the command line's own, so that what
+// the command line gives wins. Options that `command` does not take are left out: calc takes none
+// of the planner's, and a setup from a newer version may hold options this one lacks.
+int RunWithSetup(const std::vector<std::string>& args, const CLI::App& command, const CLI::App& plan,
+                 const std::string& path, const Printer& printer, std::ostream& out, std::ostream& err) {
+  const planner::SetupReading reading = planner::ReadSetupFile(path);
+  if (!reading.setup) return printer.Error(reading.error, kExitRefused);
+  for (const std::string& note : reading.notes) err << note << '\n';
+  const planner::Setup& setup = *reading.setup;
+
+  const std::string name = command.get_name();
+  std::vector<std::string> expanded{args[0], name};
+  SetupContext context;
+  const bool cameraGiven = command.count("--camera") > 0;
+  if (setup.camera && !cameraGiven) {
+    const planner::SetupCamera camera = planner::ResolveSetupCamera(setup);
+    if (camera.source == planner::SetupCamera::Source::File) expanded.push_back("--camera=" + camera.path);
+    if (camera.source == planner::SetupCamera::Source::Embedded) {
+      context.camera = *setup.camera;
+      if (!camera.notice.empty()) err << camera.notice << '\n';
+    }
+  }
+  for (const planner::SetupOption& option : setup.options) {
+    if (option.name == "camera" && setup.camera) continue;  // settled above
+    const CLI::Option* known = command.get_option_no_throw("--" + option.name);
+    if (known == nullptr) {
+      if (plan.get_option_no_throw("--" + option.name) == nullptr) {
+        err << "The setup's option " << option.name << " is not known here: left out.\n";
+      }
+      continue;
+    }
+    if (known->count() > 0) continue;
+    expanded.push_back("--" + option.name + "=" + option.value);
+  }
+  if (name == "sheet" && command.count("--note") == 0 && !setup.note.empty()) {
+    expanded.push_back("--note=" + setup.note);
+  }
+  const auto at = std::find(args.begin() + 1, args.end(), name);
+  for (std::string& arg : WithoutSetupOption(args, static_cast<std::size_t>(at - args.begin()) + 1)) {
+    expanded.push_back(std::move(arg));
+  }
+  return RunArguments(std::move(expanded), out, err, context);
+}
+
+CalcOptions WithSetupCamera(CalcOptions options, const SetupContext& context) {
+  if (!options.cameraFile && context.camera) options.camera = context.camera;
+  return options;
+}
+
+// Each file's plan as `plan --setup FILE --json` prints it.
+int RunCompare(const std::string& program, const std::vector<std::string>& files, const Printer& printer,
+               bool json, std::ostream& out, std::ostream& err) {
+  std::vector<ComparedSetup> compared;
+  for (const std::string& file : files) {
+    std::ostringstream planOut;
+    std::ostringstream planErr;
+    const int status = RunArguments({program, "plan", "--setup", file, "--json"}, planOut, planErr, {});
+    std::string problem = planErr.str();
+    if (status != kExitOk) {
+      problem = problem.substr(0, problem.find('\n'));
+      return printer.Error(problem, kExitRefused);
+    }
+    err << problem;
+    compared.push_back({file, nlohmann::json::parse(planOut.str())});
+  }
+  if (json) {
+    printer.Json(CompareJson(compared));
+  } else {
+    printer.Text(CompareTable(compared));
+  }
+  return kExitOk;
+}
+
+int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
+                 const std::function<void(const planner::Plan&)>& onPlan) {
+  std::string saveProblem;
+  const std::optional<SaveRequest> save = TakeSaveRequest(args, saveProblem);
+  std::vector<const char*> pointers;
+  for (const std::string& arg : args) pointers.push_back(arg.c_str());
+  const int argc = static_cast<int>(pointers.size());
+  const char* const* argv = pointers.data();
+  if (!saveProblem.empty()) return Printer(AsksForJson(argc, argv), out, err).Error(saveProblem, kExitUsage);
+
   CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.",
                "korvan-lens"};
   app.require_subcommand(1);
@@ -288,6 +454,27 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   sheet->add_flag("--json", json, "Print errors as JSON");
   sheet->add_flag("--strict", strict, strictHelp);
 
+  std::string setupFile;
+  for (CLI::App* command : {calc, plan, sheet}) {
+    command->add_option("--setup", setupFile, "Setup file (.klsetup) read first; options given here override it")
+        ->type_name("FILE");
+  }
+  CLI::App* setupCommand = app.add_subcommand("setup", "Save a plan's options as a setup, or show one");
+  setupCommand->require_subcommand(1);
+  CLI::App* setupSave = setupCommand->add_subcommand(
+      "save", "Write a setup file from every option of plan (all of them are taken here)");
+  setupSave->add_option("-o,--output", output, "Setup file to write (.klsetup)")->type_name("FILE")->required();
+  setupSave->add_option("--note", note, "Free-text note kept in the setup")->type_name("TEXT");
+  setupSave->allow_extras();
+  CLI::App* setupShow = setupCommand->add_subcommand("show", "Print a setup and the plan command line it stands for");
+  std::string showPath;
+  setupShow->add_option("FILE", showPath, "Setup file (.klsetup) or a setup sheet's JSON")->required();
+  setupShow->add_flag("--json", json, "Print JSON instead of a table");
+  CLI::App* compare = app.add_subcommand("compare", "Print set-ups side by side, one column per setup file");
+  std::vector<std::string> compareFiles;
+  compare->add_option("FILE", compareFiles, "Setup files (.klsetup)")->required();
+  compare->add_flag("--json", json, "Print JSON instead of a table");
+
   try {
     app.parse(argc, argv);
     if (launch->parsed() && !models && messageOption->count() == 0) {
@@ -303,18 +490,44 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
   }
 
   const Printer printer(json, out, err);
+  for (const CLI::App* command : {calc, plan, sheet}) {
+    if (command->parsed() && command->count("--setup") > 0) {
+      return RunWithSetup(args, *command, *plan, setupFile, printer, out, err);
+    }
+  }
   if (calc->parsed()) {
     if (const auto stop = NoteReadings(printer, *calc, calcArguments.options, nullptr, strict)) return *stop;
-    return printer.Print(RunCalc(Resolve(*calc, calcArguments)), CalcJson, CalcTable);
+    return printer.Print(RunCalc(WithSetupCamera(Resolve(*calc, calcArguments), context)), CalcJson, CalcTable);
   }
+  if (calc->parsed()) {
+    return printer.Print(RunCalc(WithSetupCamera(Resolve(*calc, calcArguments), context)), CalcJson, CalcTable);
+  }
+  if (setupShow->parsed()) {
+    const planner::SetupReading reading = planner::ReadSetupFile(showPath);
+    if (!reading.setup) return printer.Error(reading.error, kExitRefused);
+    for (const std::string& line : reading.notes) err << line << '\n';
+    if (json) {
+      printer.Json(SetupJson(*reading.setup));
+    } else {
+      printer.Text(SetupTable(*reading.setup));
+    }
+    return kExitOk;
+  }
+  if (compare->parsed()) return RunCompare(args[0], compareFiles, printer, json, out, err);
   if (cameraNew->parsed()) {
     return printer.Print(WriteNewCamera(newCamera), CameraJson, CameraTable);
   }
   if (plan->parsed()) {
-    planOptions.calc = Resolve(*plan, planArguments);
+    planOptions.calc = WithSetupCamera(Resolve(*plan, planArguments), context);
     if (const auto stop = NoteReadings(printer, *plan, planOptions.calc, &planOptions.planner, strict)) return *stop;
     const Outcome<planner::Plan> planned = RunPlan(planOptions);
     if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
+    if (save) {
+      const Outcome<CalcReport> report = RunCalc(planOptions.calc);
+      const planner::Setup setup = SetupOfPlan(GivenOptions(*plan), *report.value, *planned.value, save->note);
+      const std::string failure = planner::WriteSetupFile(save->output, setup);
+      return failure.empty() ? kExitOk : printer.Error(failure, kExitRefused);
+    }
     if (onPlan) onPlan(*planned.value);
     printer.Text(json ? planner::PlanJson(*planned.value) + '\n' : PlanTable(*planned.value));
     return kExitOk;
@@ -328,14 +541,22 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (format == SheetFormat::Unknown) {
       return printer.Error("The sheet file must end in .csv or .json: " + output, kExitUsage);
     }
-    sheetOptions.calc = Resolve(*sheet, sheetArguments);
+    sheetOptions.calc = WithSetupCamera(Resolve(*sheet, sheetArguments), context);
     if (const auto stop = NoteReadings(printer, *sheet, sheetOptions.calc, &sheetOptions.planner, strict)) {
       return *stop;
     }
     const Outcome<planner::Plan> planned = RunPlan(sheetOptions);
     if (!planned.value) return printer.Error(planned.refusal, kExitRefused);
     const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), note};
-    const std::string failure = planner::WriteFileAtomically(output, SheetText(*planned.value, info, format));
+    std::string text = SheetText(*planned.value, info, format);
+    if (format == SheetFormat::Json) {
+      // The sheet carries its setup, so that it opens as one.
+      const Outcome<CalcReport> report = RunCalc(sheetOptions.calc);
+      const planner::Setup setup = SetupOfPlan(GivenOptions(*sheet), *report.value, *planned.value, note);
+      const std::size_t end = text.rfind("\n}");
+      if (end != std::string::npos) text = text.substr(0, end) + ",\n" + planner::SetupMembersText(setup) + "\n}\n";
+    }
+    const std::string failure = planner::WriteFileAtomically(output, text);
     if (!failure.empty()) return printer.Error(failure, kExitRefused);
     return kExitOk;
   }
@@ -351,6 +572,13 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     return kExitOk;
   }
   return printer.Print(ParseLaunch(message), LaunchJson, LaunchTable);
+}
+
+}  // namespace
+
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+        const std::function<void(const planner::Plan&)>& onPlan) {
+  return RunArguments(std::vector<std::string>(argv, argv + argc), out, err, {}, onPlan);
 }
 
 }  // namespace korvan::cli

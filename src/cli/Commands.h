@@ -15,6 +15,7 @@
 #include "optics/Display.h"
 #include "planner/PlanSheet.h"
 #include "planner/Planner.h"
+#include "planner/Setup.h"
 
 // The three subcommands of korvan-lens without their option parsing: each gathers texts, runs the
 // core exactly as the calculator window does, and hands back the texts the window would show.
@@ -32,6 +33,7 @@ struct Outcome {
 // What the user would have typed and chosen in the calculator window.
 struct CalcOptions {
   std::optional<std::string> cameraFile;  // none: the built-in generic camera
+  std::optional<CameraDefinition> camera;  // a setup's own copy, used when no file is given
   std::optional<std::string> frameRate;   // none: the first frame-rate entry
   std::optional<std::string> resolution;  // none: the first resolution at that rate
   int shutterMultiple = 1;
@@ -125,5 +127,20 @@ nlohmann::ordered_json JsonNumber(double value);
 // The JSON text with two-space indentation. Camera files are 8-bit text, so a name may not be
 // valid UTF-8: such bytes become U+FFFD instead of aborting the output.
 std::string DumpJson(const nlohmann::ordered_json& json);
+
+// The setup of a plan: the options as given, the camera the plan was computed with (by the file it
+// came from, if any) and the kit's lenses.
+planner::Setup SetupOfPlan(std::vector<planner::SetupOption> options, const CalcReport& report,
+                           const planner::Plan& plan, std::string note);
+nlohmann::ordered_json SetupJson(const planner::Setup& setup);
+std::string SetupTable(const planner::Setup& setup);
+
+// Set-ups side by side: one column per file, from each one's `plan --json` object.
+struct ComparedSetup {
+  std::string file;
+  nlohmann::json plan;
+};
+nlohmann::ordered_json CompareJson(const std::vector<ComparedSetup>& setups);
+std::string CompareTable(const std::vector<ComparedSetup>& setups);
 
 }  // namespace korvan::cli

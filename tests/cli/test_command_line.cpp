@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/RunCommand.h"
 #include "common/TestFiles.h"
 #include "version/Version.h"
 #include "cli/CommandLine.h"
@@ -17,21 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Ran {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-Ran RunArgs(std::vector<std::string> args) {
-  args.insert(args.begin(), "korvan-lens");
-  std::vector<const char*> argv;
-  for (const std::string& arg : args) argv.push_back(arg.c_str());
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = Run(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
+using testing::Ran;
+using testing::RunArgs;
 
 // "/path" is a file on every platform, never a Windows-style "/option".
 TEST(CommandLine, AnArgumentBeginningWithASlashIsNotAnOption) {

@@ -87,6 +87,18 @@ void CAttachmentsDlg::ReadChoices() {
   choices_.tubesIndex = controls_.Get<QComboBox>(ids::kTubesList)->currentIndex();
 }
 
+void CAttachmentsDlg::ChooseAttachments(const AttachmentChoices& choices) {
+  const std::array<std::pair<bool, int>, 3> wanted = {{{choices.teleExtenderOn, choices.teleExtenderIndex},
+                                                        {choices.closeUpOn, choices.closeUpIndex},
+                                                        {choices.tubesOn, choices.tubesIndex}}};
+  for (std::size_t i = 0; i < kAttachments.size(); ++i) {
+    controls_.Get<QCheckBox>(kAttachments[i].checkId)->setChecked(wanted[i].first);
+    controls_.Get<QComboBox>(kAttachments[i].listId)->setCurrentIndex(wanted[i].second);
+  }
+  RefreshAttachments();
+  emit choicesChanged();
+}
+
 void CAttachmentsDlg::Write(int id, const std::string& text) {
   auto* box = controls_.Get<QLineEdit>(id);
   const QString shown = QString::fromStdString(text);

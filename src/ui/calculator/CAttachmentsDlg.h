@@ -31,6 +31,8 @@ class CAttachmentsDlg : public QDialog {
   void RefreshAttachments();
 
   const AttachmentChoices& Choices() const { return choices_; }
+  // The check boxes and lists set as the user would set them, with the same refresh and signal.
+  void ChooseAttachments(const AttachmentChoices& choices);
 
  signals:
   // The user changed a tick or a list; raised after the refresh.

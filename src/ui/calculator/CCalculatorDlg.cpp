@@ -182,6 +182,7 @@ void CCalculatorDlg::OnInitDialog() {
   plannerWindow_ = new CPlannerDlg(*this, std::move(planner));
   plannerWindow_->hide();
   AddPlannerMenuItem();
+  AddSetupMenuItems();
 
   statusRowByKey_ = BuildStatusRowByKey();
   OnUnitsChanged();

@@ -14,6 +14,7 @@
 
 #include "camera/CameraDefinition.h"
 #include "optics/CalcState.h"
+#include "planner/Setup.h"
 #include "ui/calculator/CalculatorContext.h"
 #include "ui/widgets/Controls.h"
 
@@ -22,6 +23,8 @@ class CCalculatorDlg;
 }
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace korvan {
 
@@ -67,6 +70,16 @@ class CCalculatorDlg : public QDialog {
   // follows the lens and the field stays as wanted.
   void PlaceLensForField(std::string focalLength, std::string fieldWidth);
 
+  // Setups: the window's inputs as one, and one entered as the user would enter it (false, with a
+  // message and nothing changed, when it is refused); the results as tab-separated lines.
+  planner::Setup CurrentSetup() const;
+  bool OpenSetup(const std::string& path);
+  bool SaveSetup(const std::string& path);
+  // Ask for the file first (the planner window offers these too).
+  void OnOpenSetup();
+  void OnSaveSetup();
+  QString ResultsText() const;
+
   // The cycles.
   void Recalculate();
   void RecalculateBlur();
@@ -77,6 +90,8 @@ class CCalculatorDlg : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 #ifdef Q_OS_WIN
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -133,6 +148,8 @@ class CCalculatorDlg : public QDialog {
   void ShowAttachments();
   void ShowPlanner();
   void AddPlannerMenuItem();
+  void AddSetupMenuItems();
+  void InsertMenuAction(QAction* action);
 
   int ComputeModeIndex() const;
   int UnitIndex() const;

@@ -21,15 +21,7 @@ void CCalculatorDlg::AddPlannerMenuItem() {
   auto* planner = new QAction(QStringLiteral("Pla&nner..."), this);
   connect(planner, &QAction::triggered, this, &CCalculatorDlg::ShowPlanner);
   // With the camera-file items, ahead of the About item and its separator, which stay last.
-  QAction* before = nullptr;
-  for (QAction* action : actions()) {
-    if (action->isSeparator()) {
-      before = action;
-      break;
-    }
-  }
-  insertAction(before, planner);
-  setContextMenuPolicy(Qt::ActionsContextMenu);
+  InsertMenuAction(planner);
   // A change of the attachments is a change of the plan's set-up and of its sheet.
   connect(attachmentsWindow_, &CAttachmentsDlg::choicesChanged, this, [this] {
     if (plannerWindow_->isVisible()) plannerWindow_->RefreshPlanner();

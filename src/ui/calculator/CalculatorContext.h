@@ -39,6 +39,9 @@ struct CalculatorContext {
   // question box when empty.
   std::function<std::optional<QString>(QWidget* owner, const QString& suggested)> chooseCameraSavePath;
   std::function<bool(QWidget* owner, const QString& question)> confirmReplace;
+  // The setup file to open and the one to save to; the file dialogs when empty.
+  std::function<std::optional<QString>(QWidget* owner)> chooseSetupFile;
+  std::function<std::optional<QString>(QWidget* owner)> chooseSetupSavePath;
   // What the planner window is given: its stored inputs and where its messages and sheets go.
   PlannerContext planner;
 };

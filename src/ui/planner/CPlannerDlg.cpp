@@ -1,4 +1,7 @@
 #include "ui/planner/CPlannerDlg.h"
+#include "ui/widgets/TableCopy.h"
+
+#include <QAction>
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -20,6 +23,7 @@
 #include "ui/widgets/ScreenFit.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
+#include "ui/widgets/TableCopy.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CPlannerDlg.h"
 
@@ -137,6 +141,21 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   ApplyTexts(context_.loadTexts ? context_.loadTexts() : planner::PlannerTexts{});
   ConvertDepth(calculator_.State().unit);
   ConnectControls();
+  InstallTableCopy(this);
+  // The calculator's setup items, at hand here as well: a setup holds the planner's inputs too.
+  for (const auto& [keys, open] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), true},
+                                   std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), false}}) {
+    auto* action = new QAction(this);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, [this, open = open] {
+      if (open) {
+        calculator_.OnOpenSetup();
+      } else {
+        calculator_.OnSaveSetup();
+      }
+    });
+    addAction(action);
+  }
   SetNote(ui_->prerequisiteNote, {});
   for (QLabel* note : {ui_->sharpnessInputNote, ui_->budgetNote, ui_->bestNote, ui_->shutterNote, ui_->modesNote,
                        ui_->kitNote, mountedNote_, targetsNote_, statusNote_}) {
@@ -287,6 +306,11 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
   }
   texts.lenses = lenses.join(QStringLiteral(", ")).toStdString();
   return texts;
+}
+
+void CPlannerDlg::EnterTexts(const planner::PlannerTexts& texts) {
+  ApplyTexts(texts);
+  OnInputEdited();
 }
 
 void CPlannerDlg::OnInputEdited() {

@@ -38,6 +38,8 @@ class CPlannerDlg : public QDialog {
   void RefreshPlanner();
 
   planner::PlannerTexts Texts() const;
+  // The texts entered as typed: the boxes and the kit filled, the plan refreshed.
+  void EnterTexts(const planner::PlannerTexts& texts);
   const planner::Plan& CurrentPlan() const { return plan_; }
 
   // "Export Sheet...": asks for the file and the note, then writes the sheet. False when

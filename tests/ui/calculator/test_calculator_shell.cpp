@@ -429,14 +429,21 @@ class CalculatorShellTest : public QObject {
 
     QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = window->actions();
-    QCOMPARE(actions.size(), 6);  // the camera editor's two items, Help and the planner's, then About
+    // The camera editor's two items, Help, the planner's, the four setup items, then About.
+    QCOMPARE(actions.size(), 10);
     QCOMPARE(actions[0]->text(), QStringLiteral("New Camera File..."));
     QCOMPARE(actions[1]->text(), QStringLiteral("Edit Camera File..."));
     QCOMPARE(actions[2]->text(), QStringLiteral("Help"));
     QCOMPARE(actions[3]->text(), QStringLiteral("Pla&nner..."));
-    QVERIFY(actions[4]->isSeparator());
-    QCOMPARE(actions[5]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
-    QCOMPARE(ModalOpenedBy([&] { actions[5]->trigger(); }), about);
+    QCOMPARE(actions[4]->text(), QStringLiteral("Open Setup..."));
+    QCOMPARE(actions[4]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(actions[5]->text(), QStringLiteral("Save Setup..."));
+    QCOMPARE(actions[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(actions[6]->text(), QStringLiteral("Copy Command Line"));
+    QCOMPARE(actions[7]->text(), QStringLiteral("Copy Results"));
+    QVERIFY(actions[8]->isSeparator());
+    QCOMPARE(actions[9]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
+    QCOMPARE(ModalOpenedBy([&] { actions[9]->trigger(); }), about);
 
     const QIcon icon = window->windowIcon();
     for (int side : {16, 32}) QCOMPARE(icon.pixmap(side, side).deviceIndependentSize().toSize(), QSize(side, side));

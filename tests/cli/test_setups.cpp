@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/HelpText.h"
+#include "common/RunCommand.h"
+#include "common/TestFiles.h"
+#include "cli/CommandLine.h"
+
+namespace korvan::cli {
+namespace {
+
+using testing::Ran;
+using testing::RunArgs;
+
+// A value for each option of plan that differs from its default and still gives a plan.
+std::map<std::string, std::string> OptionValues(const std::string& camera) {
+  return {{"camera", camera},        {"frame-rate", "500"},        {"resolution", "640x512"},
+          {"shutter", "3"},          {"compute", "object-distance"}, {"lens-input", "magnification"},
+          {"focal-length", "12.5"},  {"magnification", "0.01"},    {"f-number", "-2.8e0x"},
+          {"distance", "2m"},        {"field-width", "0.5"},       {"velocity", "3"},
+          {"unit", "feet"},          {"direction", "vertical"},    {"tele-extender", "2x"},
+          {"close-up", "+3D"},       {"tubes", "5"},               {"depth", "0.25"},
+          {"wavelength", "650"},     {"blur-limit", "2.5"},        {"event-ms", "12"},
+          {"memory-gb", "16"},       {"bit-depth", "12"},          {"lenses", "8, 12.5 ,abc, 16"}};
+}
+
+// Each option alone, and all of them at once: the saved setup plans exactly as the command line does.
+TEST(Setups, SavedSetupPlansAsItsCommandLine) {
+  testing::TempFiles files;
+  const std::string camera = files.Write("fast.cam", testing::kBenchCamera);
+  const std::map<std::string, std::string> values = OptionValues(camera);
+
+  // Every option plan lists needs a value here, so that a new option cannot slip past this test.
+  const Ran help = RunArgs({"plan", "--help"});
+  for (const testing::HelpOption& option : testing::ParseHelpText(help.out).options) {
+    const std::string name = option.names.back().substr(2);
+    if (name == "help" || name == "json" || name == "setup") continue;
+    EXPECT_TRUE(values.count(name)) << "no value for --" << name;
+  }
+
+  std::vector<std::vector<std::string>> cases;
+  std::vector<std::string> all{"--camera", camera};
+  for (const auto& [name, value] : values) {
+    if (name == "camera") continue;
+    cases.push_back({"--camera", camera, "--" + name, value});  // the frame rates need the camera
+    if (name == "resolution") cases.back().insert(cases.back().end(), {"--frame-rate", values.at("frame-rate")});
+    all.insert(all.end(), {"--" + name, value});
+  }
+  cases.push_back(all);
+  for (const std::vector<std::string>& args : cases) {
+    SCOPED_TRACE(args.size() > 6 ? "all options" : args[2]);
+    std::vector<std::string> save{"setup", "save"};
+    save.insert(save.end(), args.begin(), args.end());
+    save.insert(save.end(), {"-o", files.Path("s.klsetup")});
+    const Ran saved = RunArgs(save);
+    ASSERT_EQ(saved.status, kExitOk) << saved.err;
+
+    std::vector<std::string> plan{"plan"};
+    plan.insert(plan.end(), args.begin(), args.end());
+    plan.push_back("--json");
+    const Ran direct = RunArgs(plan);
+    const Ran fromSetup = RunArgs({"plan", "--setup", files.Path("s.klsetup"), "--json"});
+    ASSERT_EQ(direct.status, kExitOk) << direct.err;
+    EXPECT_EQ(fromSetup.err, "");
+    EXPECT_EQ(fromSetup.out, direct.out);
+  }
+}
+
+TEST(Setups, CommandLineOverridesTheSetupAndCalcAndSheetReadIt) {
+  testing::TempFiles files;
+  const std::string setup = files.Path("s.klsetup");
+  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "2", "--depth", "0.1", "--f-number", "2.8", "--note", "rig A",
+                     "-o", setup}).status, kExitOk);
+  EXPECT_EQ(RunArgs({"plan", "--setup", setup, "--distance", "3", "--json"}).out,
+            RunArgs({"plan", "--depth", "0.1", "--f-number", "2.8", "--distance", "3", "--json"}).out);
+  // calc takes the calculator's options of the setup and leaves the planner's out without a word.
+  const Ran calc = RunArgs({"calc", "--setup", setup, "--json"});
+  EXPECT_EQ(calc.err, "");
+  EXPECT_EQ(calc.out, RunArgs({"calc", "--distance", "2", "--f-number", "2.8", "--json"}).out);
+
+  // A sheet's JSON carries its setup and its note, and opens as the setup it came from.
+  const std::string sheet = files.Path("s.json");
+  ASSERT_EQ(RunArgs({"sheet", "--setup", setup, "-o", sheet}).status, kExitOk);
+  const Ran shown = RunArgs({"setup", "show", sheet, "--json"});
+  ASSERT_EQ(shown.status, kExitOk) << shown.err;
+  EXPECT_NE(shown.out.find("\"note\": \"rig A\""), std::string::npos) << shown.out;
+  EXPECT_EQ(RunArgs({"plan", "--setup", sheet, "--json"}).out, RunArgs({"plan", "--setup", setup, "--json"}).out);
+}
+
+TEST(Setups, ShowPrintsTheCommandLineQuotedForTheShell) {
+  testing::TempFiles files;
+  const std::string setup = files.Path("s.klsetup");
+  ASSERT_EQ(RunArgs({"setup", "save", "--lenses", "8, 12", "--distance", "it's", "-o", setup}).status, kExitOk);
+  const Ran shown = RunArgs({"setup", "show", setup});
+  EXPECT_NE(shown.out.find("korvan-lens plan --distance 'it'\\''s' --lenses '8, 12'\n"), std::string::npos)
+      << shown.out;
+}
+
+TEST(Setups, CompareHasOneColumnPerSetup) {
+  testing::TempFiles files;
+  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "2", "--field-width", "0.5", "-o", files.Path("a.klsetup")}).status,
+            kExitOk);
+  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "4", "--field-width", "0.5", "-o", files.Path("b.klsetup")}).status,
+            kExitOk);
+  const Ran compared = RunArgs({"compare", files.Path("a.klsetup"), files.Path("b.klsetup"), "--json"});
+  ASSERT_EQ(compared.status, kExitOk) << compared.err;
+  EXPECT_NE(compared.out.find("\"text\": \"13.73\""), std::string::npos) << compared.out;
+  EXPECT_NE(compared.out.find("\"text\": \"27.46\""), std::string::npos) << compared.out;
+  const Ran missing = RunArgs({"compare", files.Path("a.klsetup"), files.Path("none.klsetup")});
+  EXPECT_EQ(missing.status, kExitRefused);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+}
+
+// A refused setup is one line and exit status 1; a refused save leaves no file.
+TEST(Setups, BadSetupsAreRefusedInOneLine) {
+  testing::TempFiles files;
+  const std::vector<std::string> bad = {files.Write("a.klsetup", "not json"), files.Path("none.klsetup"),
+                                        files.Dir().string(),
+                                        files.Write("b.klsetup", "{\"setupVersion\": 9, \"options\": {}}")};
+  for (const std::string& path : bad) {
+    const Ran ran = RunArgs({"plan", "--setup", path});
+    EXPECT_EQ(ran.status, kExitRefused) << path;
+    EXPECT_EQ(std::count(ran.err.begin(), ran.err.end(), '\n'), 1) << ran.err;
+    EXPECT_EQ(ran.out, "");
+  }
+  const Ran refused = RunArgs({"setup", "save", "--frame-rate", "7", "-o", files.Path("c.klsetup")});
+  EXPECT_EQ(refused.status, kExitRefused);
+  EXPECT_FALSE(std::filesystem::exists(files.Path("c.klsetup")));
+  EXPECT_EQ(RunArgs({"setup", "save", "--distance", "2"}).status, kExitUsage);
+}
+
+}  // namespace
+}  // namespace korvan::cli
