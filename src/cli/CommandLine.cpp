@@ -243,7 +243,8 @@ struct SaveRequest {
   std::string note;
 };
 
-constexpr std::string_view kNotRecorded[] = {"json", "setup", "help", "output", "note", "version"};
+// How to run and print, not what was planned.
+constexpr std::string_view kNotRecorded[] = {"json", "strict", "setup", "help", "output", "note", "version"};
 
 // Every option the user gave to `command`, by its long name without dashes, value as typed.
 std::vector<planner::SetupOption> GivenOptions(const CLI::App& command) {
