@@ -170,6 +170,12 @@ void AddPlannerOptions(CLI::App& command, planner::PlannerTexts& t) {
       ->type_name("LIST");
 }
 
+void AddLensFileOption(CLI::App& command, std::string& lensFile) {
+  command.add_option("--lens-file", lensFile, "Your lenses as a CSV file (" + std::string(planner::kLensKitHeader) + ")")
+      ->type_name("KIT.csv")
+      ->excludes("--lenses");
+}
+
 // The option texts into the selections the window's lists and check boxes would hold.
 CalcOptions Resolve(const CLI::App& calc, const CalcArguments& a) {
   CalcOptions o = a.options;
@@ -248,6 +254,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   PlanOptions planOptions;
   AddCalcOptions(*plan, planArguments);
   AddPlannerOptions(*plan, planOptions.planner);
+  AddLensFileOption(*plan, planOptions.lensFile);
   plan->add_flag("--json", json, "Print JSON instead of tables");
 
   CLI::App* sheet = app.add_subcommand("sheet", "Write the setup sheet of a plan (.csv or .json)");
@@ -257,6 +264,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
   std::string output;
   AddCalcOptions(*sheet, sheetArguments);
   AddPlannerOptions(*sheet, sheetOptions.planner);
+  AddLensFileOption(*sheet, sheetOptions.lensFile);
   sheet->add_option("--note", note, "Free-text note for the sheet")->type_name("TEXT");
   sheet->add_option("-o,--output", output, "Sheet file; .csv or .json")->type_name("FILE")->required();
   sheet->add_flag("--json", json, "Print errors as JSON");

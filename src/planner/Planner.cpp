@@ -156,18 +156,28 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
   best.optimum = D == 0 ? NotAvailable("Enter a depth above 0") : Number(std::sqrt(A / a), "");
   if (best.optimum.Available()) best.optimum.text = FormatG3(best.optimum.value);
 
-  std::size_t bestIndex = 0;
+  // Only the f-numbers the lens in force offers, when its record says.
+  const KitLens* lens = LensInForce(inputs.kit, state.focalLengthMm);
+  const FNumberBounds bounds = FNumberBoundsOf(lens);
+  std::optional<std::size_t> bestIndex;
   double bestSum = 0;
   for (std::size_t i = 0; i < kFNumberListItems.size(); ++i) {
     const double N = ParseDouble(kFNumberListItems[i]);
+    if (!bounds.Allows(N)) continue;
     const double sum = std::sqrt((A / N) * (A / N) + (a * N) * (a * N));
-    if (i == 0 || sum < bestSum) {  // strictly smaller: a tie keeps the smaller f-number
+    if (!bestIndex || sum < bestSum) {  // strictly smaller: a tie keeps the smaller f-number
       bestIndex = i;
       bestSum = sum;
     }
   }
-  const double N = ParseDouble(kFNumberListItems[bestIndex]);
-  best.bestEntry = Number(N, std::string(kFNumberListItems[bestIndex]));
+  best.focusDistance = Length(2 * edges.nearEdge * edges.farEdge / (edges.nearEdge + edges.farEdge), state.unit);
+  if (!bestIndex) {
+    best.bestEntry = best.bestEntrySum = best.bestEntryTotal =
+        None(kNaN, "No f-number of the list lies within the lens's " + FNumberRangeText(*lens));
+    return best;
+  }
+  const double N = ParseDouble(kFNumberListItems[*bestIndex]);
+  best.bestEntry = Number(N, std::string(kFNumberListItems[*bestIndex]));
   best.bestEntrySum = G4(bestSum);
   if (state.frameRate == 0) {
     best.bestEntryTotal = NotAvailable("The frame rate is 0");
@@ -175,7 +185,6 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
     const double mo = std::fabs(state.pixelBlur);
     best.bestEntryTotal = G4(std::sqrt(mo * mo + (A / N) * (A / N) + (a * N) * (a * N)));
   }
-  best.focusDistance = Length(2 * edges.nearEdge * edges.farEdge / (edges.nearEdge + edges.farEdge), state.unit);
   return best;
 }
 
@@ -208,8 +217,23 @@ ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const Ca
     window.reason = "No f-number keeps the total within the limit";
   } else {
     const double root = std::sqrt(discriminant);
-    window.low = G4(std::sqrt((c2 - root) / (2 * a * a)));
-    window.high = G4(std::sqrt((c2 + root) / (2 * a * a)));
+    double low = std::sqrt((c2 - root) / (2 * a * a));
+    double high = std::sqrt((c2 + root) / (2 * a * a));
+    // A lens in force whose record gives its range opens and closes no further.
+    const KitLens* lens = LensInForce(inputs.kit, state.focalLengthMm);
+    if (lens && (lens->fNumberMin || lens->fNumberMax)) {
+      const FNumberBounds bounds = FNumberBoundsOf(lens);
+      low = std::max(low, bounds.low);
+      high = std::min(high, bounds.high);
+      if (!(low <= high)) {
+        window.reason = "No f-number within the lens's " + FNumberRangeText(*lens) + " keeps the total within the limit";
+        window.low = window.high = None(kNaN, window.reason);
+        window.text = kNoneText;
+        return window;
+      }
+    }
+    window.low = G4(low);
+    window.high = G4(high);
     if (window.low.Available() && window.high.Available()) {
       window.text = window.low.text + " ... " + window.high.text;
       return window;
