@@ -72,6 +72,11 @@ std::optional<double> StrictNumber(std::string_view cell) {
   return value;
 }
 
+void AddNote(LensKitRead& read, std::string note, std::size_t line) {
+  read.notes.push_back(std::move(note));
+  read.noteLines.push_back(line);
+}
+
 class KitReader {
  public:
   explicit KitReader(LensKitRead& read) : read_(read) {}
@@ -119,7 +124,7 @@ class KitReader {
 
  private:
   bool Skip(const std::string& why) {
-    read_.notes.push_back("Skipped line " + std::to_string(line_) + ": " + why);
+    AddNote(read_, "Skipped line " + std::to_string(line_) + ": " + why, line_);
     return false;
   }
 
@@ -158,10 +163,10 @@ void ReadCsvKit(const std::vector<CsvRow>& rows, std::size_t at, LensKitRead& re
     const std::string heading = Quoted(Trimmed(header.cells[c]));
     if (!column) {
       if (!Trimmed(header.cells[c]).empty()) {
-        read.notes.push_back("Ignored column " + std::to_string(c + 1) + " " + heading + ": not a kit column");
+        AddNote(read, "Ignored column " + std::to_string(c + 1) + " " + heading + ": not a kit column", 0);
       }
     } else if (cellOf[*column]) {
-      read.notes.push_back("Ignored column " + std::to_string(c + 1) + " " + heading + ": a repeated column");
+      AddNote(read, "Ignored column " + std::to_string(c + 1) + " " + heading + ": a repeated column", 0);
     } else {
       cellOf[*column] = c;
     }
@@ -174,8 +179,8 @@ void ReadCsvKit(const std::vector<CsvRow>& rows, std::size_t at, LensKitRead& re
   for (; at < rows.size(); ++at) {
     if (BlankRow(rows[at])) continue;
     if (read.lenses.size() == kMaxKitLenses) {
-      read.notes.push_back("Skipped line " + std::to_string(rows[at].line) + " and the rest: a kit holds at most " +
-                           std::to_string(kMaxKitLenses) + " lenses");
+      AddNote(read, "Skipped line " + std::to_string(rows[at].line) + " and the rest: a kit holds at most " +
+                        std::to_string(kMaxKitLenses) + " lenses", rows[at].line);
       return;
     }
     LensRecord lens;
@@ -189,7 +194,7 @@ void ReadPlainKit(std::string_view text, LensKitRead& read) {
   if (Trimmed(text).empty()) return;
   std::set<double> seen;
   std::string_view rest = text;
-  for (;;) {
+  for (std::size_t position = 1;; ++position) {
     const std::size_t comma = rest.find(',');
     const std::string_view entry = Trimmed(rest.substr(0, comma));
     const std::string quoted = Quoted(entry);
@@ -214,7 +219,7 @@ void ReadPlainKit(std::string_view text, LensKitRead& read) {
         LensRecord lens;
         lens.text = std::string(entry);
         lens.focalLengthMm = mm;
-        lens.line = 1;
+        lens.line = position;
         read.lenses.push_back(std::move(lens));
       }
     }
@@ -290,6 +295,7 @@ LensKitRead ReadLensKit(std::string_view text) {
     ReadCsvKit(rows, *header, read);
   } else {
     ReadPlainKit(text, read);
+    read.noteLines.assign(read.notes.size(), 0);
   }
   return read;
 }

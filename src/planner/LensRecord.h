@@ -19,7 +19,7 @@ struct LensRecord {
   std::optional<double> closestFocus;  // meters, beyond the focal length
   std::optional<double> imageCircleMm;
   std::string mount;
-  std::size_t line = 0;  // where the record stands in its text (1 for the first line), 0 when made in code
+  std::size_t line = 0;  // the CSV line the record starts on, or its entry's position in a plain list (from 1)
 };
 
 // The CSV columns, in the order the writer puts them.
@@ -31,6 +31,7 @@ inline constexpr std::size_t kMaxKitLenses = 100000;
 struct LensKitRead {
   std::vector<LensRecord> lenses;  // the rows that were read, in their order
   std::vector<std::string> notes;  // one line per row skipped, naming its line and cell
+  std::vector<std::size_t> noteLines;  // beside each note, the line of the row it skipped; 0 for other notes
   std::string problem;             // why nothing could be read (no focalLength column); empty otherwise
 };
 

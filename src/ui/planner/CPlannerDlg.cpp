@@ -1,5 +1,6 @@
 #include "ui/planner/CPlannerDlg.h"
 
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/planner/CLensKitEditor.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/WidgetLooks.h"
@@ -106,6 +108,7 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   ApplyTexts(context_.loadTexts ? context_.loadTexts() : planner::PlannerTexts{});
   ConnectControls();
   SetNote(ui_->prerequisiteNote, {});
+  SetNote(lensInForceNote_, {});
   for (QLabel* note : {ui_->sharpnessInputNote, ui_->budgetNote, ui_->bestNote, ui_->shutterNote, ui_->modesNote,
                        ui_->kitNote}) {
     SetNote(note, {});
@@ -139,9 +142,13 @@ void CPlannerDlg::SizeControls() {
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     table->setMinimumWidth(table->fontMetrics().averageCharWidth() * 100);
   }
-  // The list is as wide as its two buttons.
-  ui_->kitList->setFixedWidth(ui_->addLensButton->sizeHint().width() + ui_->removeLensButton->sizeHint().width() +
-                              ui_->kitButtons->spacing());
+  // The checks of the lens in force, below the sharpness page's groups.
+  lensInForceNote_ = new QLabel(ui_->sharpnessPage);
+  lensInForceNote_->setObjectName(QStringLiteral("lensInForceNote"));
+  lensInForceNote_->setAccessibleName(QStringLiteral("Lens in force"));
+  lensInForceNote_->setWordWrap(true);
+  auto* grid = static_cast<QGridLayout*>(ui_->sharpnessPage->layout());
+  grid->addWidget(lensInForceNote_, grid->rowCount(), 0, 1, grid->columnCount());
   ui_->budgetChart->setMinimumHeight(ui_->budgetChart->fontMetrics().height() * 13);
 }
 
@@ -151,18 +158,13 @@ void CPlannerDlg::ConnectControls() {
     connect(edit, &QLineEdit::textEdited, this, &CPlannerDlg::OnInputEdited);
     connect(edit, &QLineEdit::editingFinished, this, &CPlannerDlg::SaveTexts);
   }
-  QAbstractItemModel* kit = ui_->kitList->model();
-  // An entry counts once its editor closes; an entry is kept at once, like a box losing the focus.
-  connect(kit, &QAbstractItemModel::dataChanged, this, [this] {
+  // A cell counts once its editor closes; the kit is kept at once, like a box losing the focus.
+  connect(ui_->kitEditor, &CLensKitEditor::Edited, this, [this] {
     OnInputEdited();
     if (!refreshing_) SaveTexts();
   });
-  connect(kit, &QAbstractItemModel::rowsRemoved, this, [this] {
-    OnInputEdited();
-    if (!refreshing_) SaveTexts();
-  });
-  connect(ui_->addLensButton, &QPushButton::clicked, this, &CPlannerDlg::OnAddLens);
-  connect(ui_->removeLensButton, &QPushButton::clicked, this, &CPlannerDlg::OnRemoveLens);
+  ui_->kitEditor->chooseFile = context_.chooseKitFile;
+  ui_->kitEditor->showMessage = [this](const QString& text) { ShowMessage(text); };
   connect(ui_->useFNumberButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseFNumber);
   connect(ui_->useShutterButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseShutter);
   connect(ui_->modeTable, &QTableView::activated, this, [this](const QModelIndex& at) { OnModeActivated(at.row()); });
@@ -179,11 +181,7 @@ void CPlannerDlg::ApplyTexts(const planner::PlannerTexts& texts) {
   ui_->eventEdit->setText(Q(texts.eventMs));
   ui_->memoryEdit->setText(Q(texts.memoryGb));
   ui_->bitDepthEdit->setText(Q(texts.bitDepth));
-  ui_->kitList->clear();
-  for (const QString& lens : Q(texts.lenses).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-    auto* entry = new QListWidgetItem(lens.trimmed(), ui_->kitList);
-    entry->setFlags(entry->flags() | Qt::ItemIsEditable);
-  }
+  ui_->kitEditor->SetKitText(texts.lenses);
 }
 
 planner::PlannerTexts CPlannerDlg::Texts() const {
@@ -194,12 +192,7 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
   texts.eventMs = ui_->eventEdit->text().toStdString();
   texts.memoryGb = ui_->memoryEdit->text().toStdString();
   texts.bitDepth = ui_->bitDepthEdit->text().toStdString();
-  QStringList lenses;
-  for (int row = 0; row < ui_->kitList->count(); ++row) {
-    const QString lens = ui_->kitList->item(row)->text().trimmed();
-    if (!lens.isEmpty()) lenses << lens;
-  }
-  texts.lenses = lenses.join(QStringLiteral(", ")).toStdString();
+  texts.lenses = ui_->kitEditor->KitText();
   return texts;
 }
 
@@ -308,6 +301,14 @@ void CPlannerDlg::ShowLenses() {
   for (const std::string& note : kit.notes) notes << Q(note);
   if (!kit.reason.empty()) notes << Q(kit.reason);
   SetNote(ui_->kitNote, notes.join(QLatin1Char('\n')));
+  ui_->kitEditor->ShowChecks(kit);
+  QString inForce;
+  if (kit.inForce && !kit.rows[*kit.inForce].checks.words.empty()) {
+    const planner::KitRow& row = kit.rows[*kit.inForce];
+    const std::string name = row.lens.name.empty() ? row.focalLength.text + " mm" : row.lens.name;
+    inForce = QStringLiteral("Lens in force, ") + Q(name) + QStringLiteral(": ") + Q(row.checks.words);
+  }
+  SetNote(lensInForceNote_, inForce);
 }
 
 void CPlannerDlg::ShowCharts() {
@@ -338,18 +339,6 @@ void CPlannerDlg::OnLensActivated(int row) {
   if (row < 0 || row >= static_cast<int>(plan_.kit.rows.size())) return;
   // A copy: the calculator's cycles refresh this window, which replaces the plan.
   calculator_.EnterFocalLength(plan_.kit.rows[static_cast<std::size_t>(row)].lens.text);
-}
-
-void CPlannerDlg::OnAddLens() {
-  auto* entry = new QListWidgetItem(ui_->kitList);
-  entry->setFlags(entry->flags() | Qt::ItemIsEditable);
-  ui_->kitList->setCurrentItem(entry);
-  ui_->kitList->editItem(entry);
-}
-
-void CPlannerDlg::OnRemoveLens() {
-  const int row = ui_->kitList->currentRow();
-  if (row >= 0) delete ui_->kitList->takeItem(row);
 }
 
 void CPlannerDlg::ShowMessage(const QString& text) {

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+class QLabel;
+
 #include "planner/PlanSheet.h"
 #include "planner/Planner.h"
 #include "ui/planner/PlannerContext.h"
@@ -56,14 +58,13 @@ class CPlannerDlg : public QDialog {
   void OnUseShutter();
   void OnModeActivated(int row);
   void OnLensActivated(int row);
-  void OnAddLens();
-  void OnRemoveLens();
   void ShowMessage(const QString& text);
 
   std::unique_ptr<Ui::CPlannerDlg> ui_;
   CCalculatorDlg& calculator_;
   PlannerContext context_;
   ModeTableModel* modeModel_;  // owned as a child object
+  QLabel* lensInForceNote_ = nullptr;  // on the sharpness page, owned by it
   planner::Plan plan_;
   QString lastNote_;
   bool refreshing_ = false;
