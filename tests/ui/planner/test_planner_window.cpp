@@ -228,6 +228,9 @@ class PlannerWindowTest : public QObject {
       QCOMPARE(Text(calculator.get(), ids::kWidthPxBox), "320");
       QCOMPARE(Text(calculator.get(), ids::kResultBox), "9.174");  // 1000 x 2.304 mm x 2 m / 0.502304 m
       QCOMPARE(Planner()->CurrentPlan().modes.inForce, std::optional<std::size_t>(3));
+      // Focal Length mode computes the lens: the choice says that it changed it.
+      QCOMPARE(Find<QLabel>(Planner(), "statusNote")->text(),
+               QStringLiteral("The mode changed the computed focal length from 13.73 mm to 9.174 mm"));
     }
     QCOMPARE(Text(calculator.get(), ids::kStatusLine), StatusAfterListCycle());
   }
