@@ -6,6 +6,7 @@
 #include <string>
 
 #include "optics/Engine.h"
+#include "optics/WorkedExample.h"
 #include "planner/LensRecord.h"
 #include "planner/Planner.h"
 
@@ -14,17 +15,9 @@ namespace {
 using namespace korvan;
 using namespace korvan::planner;
 
-// The engine's worked example after its cycle: 480 x 420 at 7.2 um, 2 m, 0.5 m, f/2.8, 60 fps, 3x, 1 m/s.
+// The engine's worked example after its cycle.
 CalcState WorkedExample(const CameraDefinition& camera) {
-  CalcState state;
-  state.sensorWidthPx = 480;
-  state.sensorHeightPx = 420;
-  state.objectDistance = 2;
-  state.fieldWidth = 0.5;
-  state.fNumber = 2.8;
-  state.frameRate = 60;
-  state.shutterMultiple = 3;
-  state.velocity = 1;
+  CalcState state = testing::WorkedExample();
   ComputeAll(state, camera.pixelPitchX, camera.pixelPitchY);
   return state;
 }
