@@ -59,7 +59,9 @@ CLensKitEditor::CLensKitEditor(QWidget* parent)
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
   table_->setWordWrap(false);
-  table_->setMinimumHeight(table_->fontMetrics().height() * 8);
+  // Room for a small kit without scrolling: the headings (two lines) and seven lenses.
+  table_->setMinimumHeight(table_->verticalHeader()->defaultSectionSize() * 7 +
+                           table_->fontMetrics().height() * 2 + 3 * table_->frameWidth() + 8);
 
   auto* label = new QLabel(QStringLiteral("Lens &kit"), this);
   label->setBuddy(table_);
