@@ -173,6 +173,12 @@ void AddPlannerOptions(CLI::App& command, planner::PlannerTexts& t) {
       ->type_name("LIST");
 }
 
+void AddLensFileOption(CLI::App& command, std::string& lensFile) {
+  command.add_option("--lens-file", lensFile, "Your lenses as a CSV file (" + std::string(planner::kLensKitHeader) + ")")
+      ->type_name("KIT.csv")
+      ->excludes("--lenses");
+}
+
 // The option texts into the selections the window's lists and check boxes would hold.
 CalcOptions Resolve(const CLI::App& calc, const CalcArguments& a) {
   CalcOptions o = a.options;
@@ -440,6 +446,7 @@ int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream&
   PlanOptions planOptions;
   AddCalcOptions(*plan, planArguments);
   AddPlannerOptions(*plan, planOptions.planner);
+  AddLensFileOption(*plan, planOptions.lensFile);
   plan->add_flag("--json", json, "Print JSON instead of tables");
   plan->add_flag("--strict", strict, strictHelp);
 
@@ -450,6 +457,7 @@ int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream&
   std::string output;
   AddCalcOptions(*sheet, sheetArguments);
   AddPlannerOptions(*sheet, sheetOptions.planner);
+  AddLensFileOption(*sheet, sheetOptions.lensFile);
   sheet->add_option("--note", note, "Free-text note for the sheet")->type_name("TEXT");
   sheet->add_option("-o,--output", output, "Sheet file; .csv or .json")->type_name("FILE")->required();
   sheet->add_flag("--json", json, "Print errors as JSON");

@@ -106,10 +106,12 @@ std::string HostModelsTable();
 struct PlanOptions {
   CalcOptions calc;
   planner::PlannerTexts planner;
+  std::string lensFile;  // the kit's CSV (or plain list) file in place of --lenses; empty: none
 };
 
 // The set-up as calc computes it, then the plan for it. Planner texts that cannot be used are not
-// refused: the values that need them are "n/a" with the reason, as in the planner window.
+// refused: the values that need them are "n/a" with the reason, as in the planner window. A lens
+// file that cannot be read is refused with the reason; its bad rows are skipped with notes.
 Outcome<planner::Plan> RunPlan(const PlanOptions& options);
 std::string PlanTable(const planner::Plan& plan);
 

@@ -78,17 +78,24 @@ std::string KitTableText(const planner::LensKitTable& kit, LengthUnit lengthUnit
   std::string out;
   if (!kit.rows.empty()) {
     std::vector<std::vector<std::string>> rows(1);
+    // A kit of records has names and limits to check; a list of focal lengths has neither.
+    const bool named = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.lens.name.empty(); });
+    const bool checked = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.checks.words.empty(); });
+    if (named) rows[0].push_back("Name");
     for (const Column& column : planner::kKitColumns) rows[0].push_back(Heading(column, lengthUnit));
     rows[0].push_back("Covers Best");
+    if (checked) rows[0].push_back("Checks");
     std::vector<std::string> reasons;
     for (const planner::KitRow& row : kit.rows) {
       std::vector<std::string> cells;
+      if (named) cells.push_back(row.lens.name);
       for (const PlanNumber* n : {&row.focalLength, &row.fieldWidth, &row.fieldAngle, &row.depthOfField,
                                   &row.nearFocus, &row.farFocus, &row.pixelBlur, &row.distanceForField}) {
         cells.push_back(n->text);
         Remember(reasons, *n);
       }
       cells.push_back(row.marked ? "*" : "");
+      if (checked) cells.push_back(row.checks.words);
       rows.push_back(std::move(cells));
     }
     out += Columns(rows) + Reasons(reasons);
@@ -105,7 +112,13 @@ Outcome<planner::Plan> RunPlan(const PlanOptions& options) {
   Outcome<CalcReport> calc = RunCalc(options.calc);
   if (!calc.value) return Outcome<planner::Plan>::Refuse(calc.refusal);
   const CalcReport& report = *calc.value;
-  const planner::PlannerInputs inputs = planner::ReadPlannerInputs(options.planner, report.state.unit);
+  planner::PlannerInputs inputs = planner::ReadPlannerInputs(options.planner, report.state.unit);
+  if (!options.lensFile.empty()) {
+    planner::LensKitRead kit = planner::ReadLensKitFile(options.lensFile);
+    if (!kit.problem.empty()) return Outcome<planner::Plan>::Refuse(kit.problem);
+    inputs.kit = std::move(kit.lenses);
+    inputs.kitNotes = std::move(kit.notes);
+  }
   return {planner::ComputePlan(report.state, report.camera, inputs, options.calc.attachments), {}};
 }
 

@@ -29,10 +29,19 @@ LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& came
   }
   kit.rows.reserve(inputs.kit.size());
   double markedField = 0;
+  const double diagonalMm = 1000 * std::hypot(state.sensorWidthPx * camera.pixelPitchX,
+                                              state.sensorHeightPx * camera.pixelPitchY);
+  const KitLens* inForce = LensInForce(inputs.kit, state.focalLengthMm);
   for (const KitLens& lens : inputs.kit) {
     KitRow row;
     row.lens = lens;
     row.focalLength = G4(lens.focalLengthMm);
+    // The checks need only the lens, the distance, the image and the f-number.
+    row.checks = CheckLens(lens, state.objectDistance, diagonalMm, state.fNumber, state.unit);
+    if (&lens == inForce) {
+      row.inForce = true;
+      kit.inForce = kit.rows.size();
+    }
     if (!kit.reason.empty()) {
       for (PlanNumber* n : {&row.fieldWidth, &row.fieldAngle, &row.depthOfField, &row.nearFocus, &row.farFocus,
                             &row.pixelBlur, &row.distanceForField}) {
@@ -72,8 +81,10 @@ LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& came
     row.distanceForField = state.fieldWidth > 0 ? Length(place.objectDistance, state.unit)
                                                 : NotAvailable("Enter a field width above 0");
 
-    // Only a lens whose field can be shown can be the one advised.
-    const bool covers = row.fieldWidth.Available() && run.fieldWidth >= state.fieldWidth;
+    // Only a lens whose field can be shown, that focuses there and covers the image can be the one
+    // advised; a limit its record does not give counts as met.
+    const bool covers = row.fieldWidth.Available() && run.fieldWidth >= state.fieldWidth &&
+                        row.checks.focuses != false && row.checks.covers != false;
     if (covers && (!kit.marked || run.fieldWidth < markedField)) {
       kit.marked = kit.rows.size();
       markedField = run.fieldWidth;

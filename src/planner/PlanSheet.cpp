@@ -158,8 +158,10 @@ JsonText KitJson(const LensKitTable& kit) {
   JsonText rows = JsonText::Array();
   for (const KitRow& row : kit.rows) {
     JsonText json = JsonText::Object();
-    json.Add("text", row.lens.text)
+    json.Add("name", row.lens.name)
+        .Add("text", row.lens.text)
         .Add("marked", row.marked)
+        .Add("inForce", row.inForce)
         .Add("focalLength", Json(row.focalLength))
         .Add("fieldWidth", Json(row.fieldWidth))
         .Add("fieldAngle", Json(row.fieldAngle))
@@ -168,10 +170,11 @@ JsonText KitJson(const LensKitTable& kit) {
         .Add("farFocus", Json(row.farFocus))
         .Add("pixelBlur", Json(row.pixelBlur))
         .Add("distanceForField", Json(row.distanceForField));
+    AddLensChecks(json, row.lens, row.checks);
     rows.Push(std::move(json));
   }
   JsonText json = JsonText::Object();
-  json.Add("marked", Optional(kit.marked)).Add("notes", Strings(kit.notes));
+  json.Add("marked", Optional(kit.marked)).Add("inForce", Optional(kit.inForce)).Add("notes", Strings(kit.notes));
   if (!kit.reason.empty()) json.Add("reason", kit.reason);
   json.Add("rows", std::move(rows));
   return json;

@@ -199,18 +199,28 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
   best.optimum = D == 0 ? NotAvailable("Enter a depth above 0") : Number(std::sqrt(A / a), "");
   if (best.optimum.Available()) best.optimum.text = FormatG3(best.optimum.value);
 
-  std::size_t bestIndex = 0;
+  // Only the f-numbers the lens in force offers, when its record says.
+  const KitLens* lens = LensInForce(inputs.kit, state.focalLengthMm);
+  const FNumberBounds bounds = FNumberBoundsOf(lens);
+  std::optional<std::size_t> bestIndex;
   double bestSum = 0;
   for (std::size_t i = 0; i < kFNumberListItems.size(); ++i) {
     const double N = ParseDouble(kFNumberListItems[i]);
+    if (!bounds.Allows(N)) continue;
     const double sum = std::sqrt((A / N) * (A / N) + (a * N) * (a * N));
-    if (i == 0 || sum < bestSum) {  // strictly smaller: a tie keeps the smaller f-number
+    if (!bestIndex || sum < bestSum) {  // strictly smaller: a tie keeps the smaller f-number
       bestIndex = i;
       bestSum = sum;
     }
   }
-  const double N = ParseDouble(kFNumberListItems[bestIndex]);
-  best.bestEntry = Number(N, std::string(kFNumberListItems[bestIndex]));
+  best.focusDistance = Length(2 * edges.nearEdge * edges.farEdge / (edges.nearEdge + edges.farEdge), state.unit);
+  if (!bestIndex) {
+    best.bestEntry = best.bestEntrySum = best.bestEntryTotal =
+        None(kNaN, "No f-number of the list lies within the lens's " + FNumberRangeText(*lens));
+    return best;
+  }
+  const double N = ParseDouble(kFNumberListItems[*bestIndex]);
+  best.bestEntry = Number(N, std::string(kFNumberListItems[*bestIndex]));
   best.bestEntrySum = G4(bestSum);
   if (state.frameRate == 0) {
     best.bestEntryTotal = NotAvailable(kZeroFrameRate);
@@ -249,9 +259,12 @@ ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const Ca
   } else if (!(discriminant >= 0)) {
     window.reason = "No f-number keeps the total within the limit";
   } else {
-    // Only f-numbers a lens can be set to count: the roots are limited to the f-number list's range.
-    const double first = ParseDouble(kFNumberListItems.front());
-    const double last = ParseDouble(kFNumberListItems.back());
+    // Only f-numbers a lens can be set to count: the roots are limited to the f-number list's range,
+    // or to the range of the lens in force where its record gives one.
+    const KitLens* lens = LensInForce(inputs.kit, state.focalLengthMm);
+    const FNumberBounds bounds = FNumberBoundsOf(lens);
+    const double first = bounds.low;
+    const double last = bounds.high;
     const double root = std::sqrt(discriminant);
     double low = std::sqrt((c2 - root) / (2 * a * a));
     double high = std::sqrt((c2 + root) / (2 * a * a));
@@ -268,7 +281,10 @@ ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const Ca
       window.text = window.low.text + " ... " + window.high.text;
       return window;
     }
-    window.reason = "No f-number from " + FormatG4(first) + " to " + FormatG4(last) + " keeps the total within the limit";
+    window.reason = lens && (lens->fNumberMin || lens->fNumberMax)
+                        ? "No f-number within the lens's " + FNumberRangeText(*lens) + " keeps the total within the limit"
+                        : "No f-number from " + FormatG4(first) + " to " + FormatG4(last) +
+                              " keeps the total within the limit";
   }
   window.low = window.high = None(kNaN, window.reason);
   window.text = kNoneText;

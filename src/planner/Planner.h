@@ -12,6 +12,7 @@
 #include "optics/Attachments.h"
 #include "optics/CalcState.h"
 #include "optics/Display.h"
+#include "planner/LensChecks.h"
 #include "planner/PlanNumber.h"
 #include "planner/PlannerInputs.h"
 
@@ -171,11 +172,14 @@ struct KitRow {
   PlanNumber pixelBlur;         // "%.4g", as every blur of the planner
   PlanNumber distanceForField;  // the distance that gives the current field width with this lens
   bool marked = false;          // the smallest field that still covers the wanted one
+  bool inForce = false;         // the calculator's focal length is this lens's
+  LensChecks checks;            // focus, image circle and f-number against this lens's limits
 };
 
 struct LensKitTable {
   std::vector<KitRow> rows;            // one per usable kit entry, in the order typed
   std::optional<std::size_t> marked;   // the marked row
+  std::optional<std::size_t> inForce;  // the row of the lens in force
   std::vector<std::string> notes;      // the entries skipped while reading the kit
   std::string reason;                  // why every row's values are "n/a"; empty otherwise
 };

@@ -49,37 +49,6 @@ PlannerValue Read(const std::string& text, std::string_view name, Range range, d
   return read;
 }
 
-void ReadKit(const std::string& text, PlannerInputs& inputs) {
-  if (Trimmed(text).empty()) return;
-  std::string_view rest = text;
-  for (;;) {
-    const std::size_t comma = rest.find(',');
-    const std::string_view entry = Trimmed(rest.substr(0, comma));
-    std::string quoted(1, '"');
-    quoted.append(entry).push_back('"');
-    if (entry.empty()) {
-      inputs.kitNotes.push_back("Skipped a blank entry");
-    } else if (!BeginsWithNumber(std::string(entry))) {
-      inputs.kitNotes.push_back("Skipped " + quoted + ": not a number");
-    } else {
-      const double mm = ParseDouble(entry);
-      const bool repeated = std::any_of(inputs.kit.begin(), inputs.kit.end(),
-                                        [mm](const KitLens& lens) { return lens.focalLengthMm == mm; });
-      if (!std::isfinite(mm)) {
-        inputs.kitNotes.push_back("Skipped " + quoted + ": not a finite focal length");
-      } else if (!(mm > 0)) {
-        inputs.kitNotes.push_back("Skipped " + quoted + ": not above 0 mm");
-      } else if (repeated) {
-        inputs.kitNotes.push_back("Skipped " + quoted + ": already in the kit");
-      } else {
-        inputs.kit.push_back({std::string(entry), mm});
-      }
-    }
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-}
-
 }  // namespace
 
 bool BeginsWithNumber(const std::string& text) {
@@ -101,7 +70,10 @@ PlannerInputs ReadPlannerInputs(const PlannerTexts& texts, LengthUnit unit) {
   inputs.eventMs = Read(texts.eventMs, "event duration", Range::AtLeastZero, 1);
   inputs.memoryGb = Read(texts.memoryGb, "memory", Range::AtLeastZero, 1);
   inputs.bitDepth = Read(texts.bitDepth, "bit depth", Range::AboveZero, 1);
-  ReadKit(texts.lenses, inputs);
+  LensKitRead kit = ReadLensKit(texts.lenses);
+  inputs.kit = std::move(kit.lenses);
+  inputs.kitNotes = std::move(kit.notes);
+  if (!kit.problem.empty()) inputs.kitNotes.push_back(std::move(kit.problem));
   return inputs;
 }
 

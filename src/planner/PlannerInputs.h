@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "optics/CalcState.h"
+#include "planner/LensRecord.h"
 
 // The planner's own inputs: what the user types into the planner beside the calculator's boxes.
 namespace korvan::planner {
@@ -16,7 +17,7 @@ struct PlannerTexts {
   std::string eventMs = "0";      // ms
   std::string memoryGb = "0";     // GB of 10^9 bytes
   std::string bitDepth = "8";     // stored bits per pixel
-  std::string lenses;             // focal lengths in mm, separated by commas: "8, 12.5, 16"
+  std::string lenses;             // the kit: its CSV, or focal lengths in mm separated by commas: "8, 12.5, 16"
 };
 
 // One planner text read with the calculator's number rules (leading number, C rules, locale-independent).
@@ -29,11 +30,8 @@ struct PlannerValue {
   bool Usable() const { return problem.empty(); }
 };
 
-// One entry of the lens kit as typed, in the order typed.
-struct KitLens {
-  std::string text;       // the entry trimmed of blanks
-  double focalLengthMm = 0;
-};
+// One lens of the kit, in the kit's order.
+using KitLens = LensRecord;
 
 struct PlannerInputs {
   PlannerValue depth;       // meters (converted from the length unit); at least 0

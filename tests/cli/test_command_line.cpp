@@ -248,6 +248,53 @@ TEST(CommandLine, CameraModesAreCountedFromOne) {
   EXPECT_NE(ran.out.find("Mode 1, 60 fps"), std::string::npos) << ran.out;
   EXPECT_NE(ran.out.find("Mode 2, 120 fps"), std::string::npos) << ran.out;
   EXPECT_EQ(ran.out.find("Mode 0"), std::string::npos) << ran.out;
+
+TEST(CommandLine, PlanChecksTheLensesOfAKitFile) {
+  korvan::testing::TempFiles files;
+  const std::string kit = files.Write("kit.csv",
+                                      "name,focalLength,fNumberMin,fNumberMax,closestFocus,imageCircle,mount\n"
+                                      "Bars 25,25,1.4,16,0.3,8,C\n"
+                                      "Bars 12,12,1.8,16,0.1,4,C\n");
+  const std::vector<std::string> args = {"plan",       "--compute",  "field-width", "--focal-length", "25",
+                                         "--distance", "0.2",        "--f-number",  "2.8",            "--lens-file",
+                                         kit,          "--json"};
+  const Ran ran = RunArgs(args);
+  ASSERT_EQ(ran.status, kExitOk) << ran.err;
+  const nlohmann::json rows = nlohmann::json::parse(ran.out)["lensKit"]["rows"];
+  ASSERT_EQ(rows.size(), 2u);
+  const auto checks = [](const nlohmann::json& row) {
+    return nlohmann::json{{"name", row["name"]},
+                          {"focuses", row["focuses"]},
+                          {"closeUpToFocus", row["closeUpToFocus"]},
+                          {"tubesToFocus", row["tubesToFocus"]},
+                          {"coversSensor", row["coversSensor"]},
+                          {"apertureInRange", row["apertureInRange"]}};
+  };
+  EXPECT_EQ(checks(rows[0]), nlohmann::json::parse(R"({"name": "Bars 25", "focuses": false, "closeUpToFocus": "+2D",
+      "tubesToFocus": "2 mm", "coversSensor": true, "apertureInRange": true})"));
+  EXPECT_EQ(checks(rows[1]), nlohmann::json::parse(R"({"name": "Bars 12", "focuses": true, "closeUpToFocus": null,
+      "tubesToFocus": null, "coversSensor": false, "apertureInRange": true})"));
+  EXPECT_EQ(rows[0]["inForce"], true);
+
+  // The table says the same in words; a bad row is skipped with a note and the others kept.
+  const std::string bad = files.Write("bad.csv",
+                                      "name,focalLength,closestFocus\r\n"
+                                      "Bars 25,25,0.3\r\n"
+                                      "Broken,abc,0.3\r\n");
+  std::vector<std::string> table = args;
+  table[10] = bad;
+  table.pop_back();
+  const Ran text = RunArgs(table);
+  ASSERT_EQ(text.status, kExitOk) << text.err;
+  EXPECT_NE(text.out.find("cannot focus at 0.2 m: +2D or 2 mm tubes"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Skipped line 3: focalLength \"abc\" is not a number"), std::string::npos) << text.out;
+
+  // A file that cannot be read is one line with the reason.
+  table[10] = files.Path("missing.csv");
+  const Ran missing = RunArgs(table);
+  EXPECT_EQ(missing.status, kExitRefused);
+  EXPECT_EQ(missing.err, "Cannot read " + files.Path("missing.csv") + ": No such file or directory\n");
+  EXPECT_EQ(RunArgs({"plan", "--lenses", "8", "--lens-file", kit}).status, kExitUsage);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ using testing::Ran;
 using testing::RunArgs;
 
 // A value for each option of plan that differs from its default and still gives a plan.
-std::map<std::string, std::string> OptionValues(const std::string& camera) {
-  return {{"camera", camera},        {"frame-rate", "500"},        {"resolution", "640x512"},
+std::map<std::string, std::string> OptionValues(const std::string& camera, const std::string& kit) {
+  return {{"camera", camera},        {"lens-file", kit},        {"frame-rate", "500"},        {"resolution", "640x512"},
           {"shutter", "3"},          {"compute", "object-distance"}, {"lens-input", "magnification"},
           {"focal-length", "12.5"},  {"magnification", "0.01"},    {"f-number", "-2.8e0x"},
           {"distance", "2m"},        {"field-width", "0.5"},       {"velocity", "3"},
@@ -35,7 +35,8 @@ std::map<std::string, std::string> OptionValues(const std::string& camera) {
 TEST(Setups, SavedSetupPlansAsItsCommandLine) {
   testing::TempFiles files;
   const std::string camera = files.Write("fast.cam", testing::kBenchCamera);
-  const std::map<std::string, std::string> values = OptionValues(camera);
+  const std::string kit = files.Write("kit.csv", "name,focalLength,fNumberMin,closestFocus\nBars 25,25,1.4,0.3\n");
+  const std::map<std::string, std::string> values = OptionValues(camera, kit);
 
   // Every option plan lists needs a value here, so that a new option cannot slip past this test.
   const Ran help = RunArgs({"plan", "--help"});
@@ -51,6 +52,7 @@ TEST(Setups, SavedSetupPlansAsItsCommandLine) {
     if (name == "camera") continue;
     cases.push_back({"--camera", camera, "--" + name, value});  // the frame rates need the camera
     if (name == "resolution") cases.back().insert(cases.back().end(), {"--frame-rate", values.at("frame-rate")});
+    if (name == "lenses") continue;  // a kit comes from --lenses or --lens-file, not both
     all.insert(all.end(), {"--" + name, value});
   }
   cases.push_back(all);

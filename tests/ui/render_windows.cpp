@@ -14,6 +14,7 @@
 #include "WindowDriver.h"
 #include "optics/ControlIds.h"
 #include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CLensKitEditor.h"
 #include "ui/planner/CPlannerDlg.h"
 
 using namespace korvan;
@@ -59,11 +60,10 @@ int main(int argc, char* argv[]) {
   Type(planner, "depthEdit", "0.2");
   Type(planner, "eventEdit", "20");
   Type(planner, "memoryEdit", "16");
-  auto* kit = planner->findChild<QListWidget*>(QStringLiteral("kitList"));
-  for (const char* lens : {"8", "12.5", "16", "25", "35", "50"}) {
-    auto* entry = new QListWidgetItem(QString::fromLatin1(lens), kit);
-    entry->setFlags(entry->flags() | Qt::ItemIsEditable);
-  }
+  planner->findChild<CLensKitEditor*>()->SetKitText(
+      "name,focalLength,fNumberMin,fNumberMax,closestFocus,imageCircle,mount\n"
+      "Bars 8,8,1.4,16,0.1,6,C\nBars 12.5,12.5,1.4,16,0.1,8,C\nBars 16,16,1.4,16,0.2,8,C\n"
+      "Bars 25,25,1.4,16,0.3,8,C\nBars 35,35,1.6,22,0.3,11,C\nZoom 50,50,2.8,,3,4,M42\n");
   planner->RefreshPlanner();
 
   auto* pages = planner->findChild<QTabWidget*>(QStringLiteral("pages"));

@@ -1,9 +1,9 @@
 #include "ui/planner/CPlannerDlg.h"
-#include "ui/widgets/TableCopy.h"
 
 #include <QAction>
 
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QHideEvent>
@@ -18,11 +18,12 @@
 #include "planner/JsonText.h"
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/calculator/CCalculatorDlg.h"
+#include "ui/planner/CLensKitEditor.h"
+#include "ui/planner/ModeTableModel.h"
+#include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
 #include "ui/widgets/ScreenFit.h"
-#include "ui/planner/ModeTableModel.h"
-#include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/TableCopy.h"
 #include "ui/widgets/WidgetLooks.h"
 #include "ui_CPlannerDlg.h"
@@ -157,6 +158,7 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
     addAction(action);
   }
   SetNote(ui_->prerequisiteNote, {});
+  SetNote(lensInForceNote_, {});
   for (QLabel* note : {ui_->sharpnessInputNote, ui_->budgetNote, ui_->bestNote, ui_->shutterNote, ui_->modesNote,
                        ui_->kitNote, mountedNote_, targetsNote_, statusNote_}) {
     SetNote(note, {});
@@ -196,8 +198,8 @@ void CPlannerDlg::AddControls() {
       QStringLiteral("Blurs in the planner show 4 digits; the calculator's Pixel Blur box shows fewer."),
       ui_->lensesPage);
   blurDigits->setObjectName(QStringLiteral("blurDigitsNote"));
-  ui_->lensesGrid->addLayout(choices, 2, 1);
-  ui_->lensesGrid->addWidget(blurDigits, 3, 1);
+  ui_->lensesColumn->addLayout(choices);
+  ui_->lensesColumn->addWidget(blurDigits);
 
   statusNote_ = new QLabel(this);
   statusNote_->setObjectName(QStringLiteral("statusNote"));
@@ -239,9 +241,13 @@ void CPlannerDlg::SizeControls() {
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     table->setMinimumWidth(table->fontMetrics().averageCharWidth() * 100);
   }
-  // The list is as wide as its two buttons.
-  ui_->kitList->setFixedWidth(ui_->addLensButton->sizeHint().width() + ui_->removeLensButton->sizeHint().width() +
-                              ui_->kitButtons->spacing());
+  // The checks of the lens in force, below the sharpness page's groups.
+  lensInForceNote_ = new QLabel(ui_->sharpnessPage);
+  lensInForceNote_->setObjectName(QStringLiteral("lensInForceNote"));
+  lensInForceNote_->setAccessibleName(QStringLiteral("Lens in force"));
+  lensInForceNote_->setWordWrap(true);
+  auto* grid = static_cast<QGridLayout*>(ui_->sharpnessPage->layout());
+  grid->addWidget(lensInForceNote_, grid->rowCount(), 0, 1, grid->columnCount());
   ui_->budgetChart->setMinimumHeight(ui_->budgetChart->fontMetrics().height() * 13);
 }
 
@@ -251,18 +257,13 @@ void CPlannerDlg::ConnectControls() {
     connect(edit, &QLineEdit::textEdited, this, &CPlannerDlg::OnInputEdited);
     connect(edit, &QLineEdit::editingFinished, this, &CPlannerDlg::SaveTexts);
   }
-  QAbstractItemModel* kit = ui_->kitList->model();
-  // An entry counts once its editor closes; an entry is kept at once, like a box losing the focus.
-  connect(kit, &QAbstractItemModel::dataChanged, this, [this] {
+  // A cell counts once its editor closes; the kit is kept at once, like a box losing the focus.
+  connect(ui_->kitEditor, &CLensKitEditor::Edited, this, [this] {
     OnInputEdited();
     if (!refreshing_) SaveTexts();
   });
-  connect(kit, &QAbstractItemModel::rowsRemoved, this, [this] {
-    OnInputEdited();
-    if (!refreshing_) SaveTexts();
-  });
-  connect(ui_->addLensButton, &QPushButton::clicked, this, &CPlannerDlg::OnAddLens);
-  connect(ui_->removeLensButton, &QPushButton::clicked, this, &CPlannerDlg::OnRemoveLens);
+  ui_->kitEditor->chooseFile = context_.chooseKitFile;
+  ui_->kitEditor->showMessage = [this](const QString& text) { ShowMessage(text); };
   connect(ui_->useFNumberButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseFNumber);
   connect(ui_->useShutterButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseShutter);
   connect(ui_->modeTable, &QTableView::activated, this, [this](const QModelIndex& at) { OnModeActivated(at.row()); });
@@ -284,11 +285,7 @@ void CPlannerDlg::ApplyTexts(const planner::PlannerTexts& texts) {
   ui_->eventEdit->setText(Q(texts.eventMs));
   ui_->memoryEdit->setText(Q(texts.memoryGb));
   ui_->bitDepthEdit->setText(Q(texts.bitDepth));
-  ui_->kitList->clear();
-  for (const QString& lens : Q(texts.lenses).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-    auto* entry = new QListWidgetItem(lens.trimmed(), ui_->kitList);
-    entry->setFlags(entry->flags() | Qt::ItemIsEditable);
-  }
+  ui_->kitEditor->SetKitText(texts.lenses);
 }
 
 planner::PlannerTexts CPlannerDlg::Texts() const {
@@ -299,12 +296,7 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
   texts.eventMs = ui_->eventEdit->text().toStdString();
   texts.memoryGb = ui_->memoryEdit->text().toStdString();
   texts.bitDepth = ui_->bitDepthEdit->text().toStdString();
-  QStringList lenses;
-  for (int row = 0; row < ui_->kitList->count(); ++row) {
-    const QString lens = ui_->kitList->item(row)->text().trimmed();
-    if (!lens.isEmpty()) lenses << lens;
-  }
-  texts.lenses = lenses.join(QStringLiteral(", ")).toStdString();
+  texts.lenses = ui_->kitEditor->KitText();
   return texts;
 }
 
@@ -454,6 +446,14 @@ void CPlannerDlg::ShowLenses() {
   if (!kit.reason.empty()) notes << Q(kit.reason);
   for (const std::string& note : kit.notes) notes << Q(note);
   SetNote(ui_->kitNote, notes.join(QStringLiteral("; ")));
+  ui_->kitEditor->ShowChecks(kit);
+  QString inForce;
+  if (kit.inForce && !kit.rows[*kit.inForce].checks.words.empty()) {
+    const planner::KitRow& row = kit.rows[*kit.inForce];
+    const std::string name = row.lens.name.empty() ? row.focalLength.text + " mm" : row.lens.name;
+    inForce = QStringLiteral("Lens in force, ") + Q(name) + QStringLiteral(": ") + Q(row.checks.words);
+  }
+  SetNote(lensInForceNote_, inForce);
   const CalcState& state = plan_.state;
   const QString length = FromText(LengthUnitName(state.unit));
   const double toUnit = FromMetersFactor(state.unit);
@@ -465,7 +465,6 @@ void CPlannerDlg::ShowLenses() {
     }
   }
   SetNote(targetsNote_, targets);
-
 }
 
 void CPlannerDlg::ShowCharts() {
@@ -540,18 +539,6 @@ void CPlannerDlg::OnKeepField() {
   ShowStatus(QStringLiteral("Lens ") + Q(lens) + QStringLiteral(" mm for the wanted field: the distance is now ") +
              Q(MakeResultTexts(calculator_.State()).objectDistance) + QLatin1Char(' ') +
              FromText(LengthUnitName(calculator_.State().unit)));
-}
-
-void CPlannerDlg::OnAddLens() {
-  auto* entry = new QListWidgetItem(ui_->kitList);
-  entry->setFlags(entry->flags() | Qt::ItemIsEditable);
-  ui_->kitList->setCurrentItem(entry);
-  ui_->kitList->editItem(entry);
-}
-
-void CPlannerDlg::OnRemoveLens() {
-  const int row = ui_->kitList->currentRow();
-  if (row >= 0) delete ui_->kitList->takeItem(row);
 }
 
 void CPlannerDlg::ShowMessage(const QString& text) {

@@ -6,6 +6,8 @@
 
 #include "optics/CalcState.h"
 
+class QLabel;
+
 #include "planner/PlanSheet.h"
 #include "planner/Planner.h"
 #include "ui/planner/PlannerContext.h"
@@ -67,14 +69,13 @@ class CPlannerDlg : public QDialog {
   void AddControls();
   void ConvertDepth(LengthUnit to);
   void ShowStatus(const QString& text);
-  void OnAddLens();
-  void OnRemoveLens();
   void ShowMessage(const QString& text);
 
   std::unique_ptr<Ui::CPlannerDlg> ui_;
   CCalculatorDlg& calculator_;
   PlannerContext context_;
   ModeTableModel* modeModel_;  // owned as a child object
+  QLabel* lensInForceNote_ = nullptr;  // on the sharpness page, owned by it
   planner::Plan plan_;
   // Created here rather than in the form: the attachments in the plan, the targets a kit choice
   // keeps, the kit's buttons and the window's status line.

@@ -25,6 +25,9 @@ struct PlannerContext {
   // Asks for the sheet's file, form and note (the last note offered); nothing when cancelled.
   // The file dialog and a note box when empty.
   std::function<std::optional<SheetRequest>(QWidget* owner, const QString& note)> chooseSheet;
+  // Asks for a lens kit file to import (save false) or export to (save true); empty when cancelled.
+  // The file dialog when empty.
+  std::function<QString(QWidget* owner, bool save)> chooseKitFile;
 };
 
 }  // namespace korvan

@@ -95,7 +95,7 @@ class PlannerWindowTest : public QObject {
     for (const QString& lens : lenses) {
       QTest::mouseClick(Find(Planner(), "addLensButton"), Qt::LeftButton);
       QApplication::processEvents();
-      auto* list = Find<QListWidget>(Planner(), "kitList");
+      auto* list = Find<QAbstractItemView>(Planner(), "kitRecords");
       // The entry's editor has the focus; the editors of earlier entries linger until deleted.
       QWidget* editor = QApplication::focusWidget();
       QVERIFY(editor && list->isAncestorOf(editor));
