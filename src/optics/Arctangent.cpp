@@ -1,7 +1,6 @@
 #include "optics/Arctangent.h"
 
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,31 +18,34 @@ struct DoubleDouble {
   double lo;
 };
 
-DoubleDouble TwoSum(double a, double b) {
+constexpr DoubleDouble TwoSum(double a, double b) {
   const double s = a + b;
   const double bb = s - a;
   return {s, (a - (s - bb)) + (b - bb)};
 }
 
-DoubleDouble FastTwoSum(double a, double b) {  // |a| >= |b|
+constexpr DoubleDouble FastTwoSum(double a, double b) {  // |a| >= |b|
   const double s = a + b;
   return {s, b - (s - a)};
 }
 
+// Veltkamp's split: hi holds the upper 26 bits of a, lo the rest, so products of halves are exact.
+DoubleDouble Split(double a) {
+  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+  const double ca = kSplitter * a;
+  const double hi = ca - (ca - a);
+  return {hi, a - hi};
+}
+
 // Dekker's exact product without a fused multiply-add.
 DoubleDouble TwoProduct(double a, double b) {
-  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
   const double p = a * b;
-  const double ca = kSplitter * a;
-  const double ah = ca - (ca - a);
-  const double al = a - ah;
-  const double cb = kSplitter * b;
-  const double bh = cb - (cb - b);
-  const double bl = b - bh;
+  const auto [ah, al] = Split(a);
+  const auto [bh, bl] = Split(b);
   return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
-DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
+constexpr DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
   const DoubleDouble s = TwoSum(a.hi, b.hi);
   const DoubleDouble t = TwoSum(a.lo, b.lo);
   DoubleDouble r = FastTwoSum(s.hi, s.lo + t.hi);
@@ -330,12 +332,83 @@ constexpr std::array<DoubleDouble, 257> kTable = {{
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 }};
 
-// The fast path's bound on its error relative to the result. Its true error is near 2^-100; the
-// margin makes the rounding test safe by a wide berth and costs a fall-back once in 2^36 calls.
+// pi/2 - atan(i / 256), the base of the arguments above 1.
+constexpr std::array<DoubleDouble, 257> kComplementTable = [] {
+  std::array<DoubleDouble, 257> table{};
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = Add(kHalfPi, {-kTable[i].hi, -kTable[i].lo});
+  return table;
+}();
+
+// ---- the quick path: double arithmetic with one double-double step, decided by a rounding test ----
+//
+// For ax <= 1 let y = ax, else y = 1/ax, and c = i/256 the table point nearest to y (|y - c| <= 2^-9).
+// Then atan(ax) = B + atan(t), where for ax <= 1: B = atan(c), t = (ax - c) / (1 + c ax),
+//                              and for ax > 1:  B = pi/2 - atan(c), t = (c ax - 1) / (ax + c),
+// so |t| <= 2^-9 in both. Numerator and denominator are formed exactly as double-doubles (c has
+// at most 9 bits, so c times a Veltkamp half of ax is exact, and the differences are exact by
+// Sterbenz's lemma), and t = q + tl to 2^-100 relative by one correction of the quotient. Then
+// atan(t) = q + tl (1 - s) + q P(s), s = q^2, P(s) = -s/3 + s^2/5 - s^3/7 + s^4/9, in doubles.
+//
+// Error bound, in units of |t| (s <= 2^-18, so |P| <= 2^-19.58):
+//   the series' remainder past s^4, and the terms of tl past tl (1 - s)            < 2^-90
+//   -1/3 rounded to a double, 2^-54 s/3                                             < 2^-73.6
+//   s, the two Horner steps about the s/3 term, and q P rounded: 4 x 2^-53 s/3      < 2^-70.6
+//   adding tl (1 - s) + q P, then B.lo, then the low part of B.hi + q: three
+//   roundings of sums below 2^-19.58 |t| + 2^-52 |atan(ax)|                         < 2^-71
+// plus 2^-103 of the result for the tables and the last two sums: in all below 2^-69.7 |t|
+// + 2^-103 |atan(ax)| (2^-70.5 is the largest seen against MPFR). For ax <= 1, |atan(t)| <= atan(ax)
+// (as ax >= c/2 and atan is subadditive), so |t| <= (1 + 2^-18) atan(ax); for ax > 1, atan(ax) >= pi/4
+// and |t| <= 2^-9. The error is thus below 2^-69.6 of the result, and the test allows 2^-68: when
+// both ends of that interval round to the same double, so does the exact value, since rounding is
+// monotonic. Otherwise (about once in 2^14 calls) the double-double path decides.
+constexpr double kQuickErrorBound = 0x1p-68;
+
+// atan(ax) for 2^-27 <= ax <= 2^60, when the rounding test can decide it.
+bool QuickArctangent(double ax, double& result) {
+  const auto [ah, al] = Split(ax);
+  const DoubleDouble* base;
+  DoubleDouble numerator;
+  DoubleDouble denominator;
+  if (ax > 1) {
+    // i = round(256 / ax) by truncating twice that, so that an index of 1 or more means y >= c/2.
+    const int i = (static_cast<int>(512 / ax) + 1) >> 1;
+    const double c = i * (1.0 / 256);
+    base = &kComplementTable[static_cast<std::size_t>(i)];
+    numerator = TwoSum(c * ah - 1, c * al);  // c ah - 1 is exact: c ah has at most 35 bits and lies above 2^-9
+    denominator = FastTwoSum(ax, c);
+  } else {
+    const int i = (static_cast<int>(ax * 512) + 1) >> 1;
+    const double c = i * (1.0 / 256);
+    base = &kTable[static_cast<std::size_t>(i)];
+    numerator = {ax - c, 0};  // exact: c/2 <= ax <= 2c, or c = 0
+    // 1 + c ax rounded first, so the division can start; the rest is exact but for the last sum.
+    const double dh = 1 + c * ax;
+    denominator = {dh, ((1 - dh) + c * ah) + c * al};
+  }
+  const double inverse = 1 / denominator.hi;
+  const double q = numerator.hi * inverse;
+  const DoubleDouble qd = TwoProduct(q, denominator.hi);
+  const double remainder = ((numerator.hi - qd.hi) - qd.lo) + (numerator.lo - q * denominator.lo);
+  const double tl = remainder * inverse;
+
+  const double s = q * q;
+  const double p = s * (-1.0 / 3 + s * (1.0 / 5 + s * (-1.0 / 7 + s * (1.0 / 9))));
+  const DoubleDouble sum = FastTwoSum(base->hi, q);  // |B.hi| >= |q|, or B = 0
+  // tl scaled by atan'(q) = 1 - s + ...: without that factor the error would reach 2^-70 of t.
+  const double lo = sum.lo + (base->lo + (tl * (1 - s) + q * p));
+  const double bound = kQuickErrorBound * sum.hi;
+  result = sum.hi + (lo + bound);
+  return result == sum.hi + (lo - bound);
+}
+
+// ---- the double-double path, for the few arguments whose result lies too near a midpoint ----
+
+// Its bound on its error relative to the result. Its true error is near 2^-100; the margin makes
+// the rounding test safe by a wide berth and costs a fall-back once in 2^36 calls.
 constexpr double kRelativeErrorBound = 0x1p-90;
 
 // Returns atan(ax) for 2^-27 <= ax <= 2^60 as hi + lo, hi the nearest double to the sum.
-DoubleDouble FastArctangent(double ax) {
+DoubleDouble DoubleDoubleArctangent(double ax) {
   DoubleDouble y = {ax, 0};
   const bool inverted = ax > 1;
   if (inverted) {
@@ -572,13 +645,9 @@ double Rounded(const Limbs& a) {
   return std::ldexp(static_cast<double>(mantissa), static_cast<int>(top) - 52 - kFractionBits);
 }
 
-std::atomic<unsigned long long> exactPathCount{0};
-
 }  // namespace
 
 namespace detail {
-
-unsigned long long ArctangentExactPathCount() { return exactPathCount.load(std::memory_order_relaxed); }
 
 double ArctangentExact(double x) {
   if (std::isnan(x)) return x + x;
@@ -621,17 +690,23 @@ double ArctangentExact(double x) {
   return std::copysign(Rounded(angle), x);
 }
 
+ArctangentPath ArctangentPathOf(double x) {
+  const double ax = std::fabs(x);
+  if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return ArctangentPath::Quick;
+  double result;
+  if (QuickArctangent(ax, result)) return ArctangentPath::Quick;
+  return RoundsSafely(DoubleDoubleArctangent(ax)) ? ArctangentPath::DoubleDouble : ArctangentPath::Exact;
+}
+
 }  // namespace detail
 
 double Arctangent(double x) {
   const double ax = std::fabs(x);
   if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return detail::ArctangentExact(x);  // NaN, tiny, huge: no work
-  const DoubleDouble r = FastArctangent(ax);
-  if (!RoundsSafely(r)) {
-    exactPathCount.fetch_add(1, std::memory_order_relaxed);
-    return detail::ArctangentExact(x);
-  }
-  return std::copysign(r.hi, x);
+  double result;
+  if (QuickArctangent(ax, result)) return std::copysign(result, x);
+  const DoubleDouble r = DoubleDoubleArctangent(ax);
+  return RoundsSafely(r) ? std::copysign(r.hi, x) : detail::ArctangentExact(x);
 }
 
 }  // namespace korvan
