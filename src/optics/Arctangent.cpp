@@ -344,61 +344,77 @@ constexpr std::array<DoubleDouble, 257> kComplementTable = [] {
 // For ax <= 1 let y = ax, else y = 1/ax, and c = i/256 the table point nearest to y (|y - c| <= 2^-9).
 // Then atan(ax) = B + atan(t), where for ax <= 1: B = atan(c), t = (ax - c) / (1 + c ax),
 //                              and for ax > 1:  B = pi/2 - atan(c), t = (c ax - 1) / (ax + c),
-// so |t| <= 2^-9 in both. Numerator and denominator are formed exactly as double-doubles (c has
+// so |t| <= 2^-9 in both. Numerator and denominator are formed exactly as sums of two doubles (c has
 // at most 9 bits, so c times a Veltkamp half of ax is exact, and the differences are exact by
-// Sterbenz's lemma), and t = q + tl to 2^-100 relative by one correction of the quotient. Then
+// Sterbenz's lemma), and t = q + tl by one correction of the quotient q. Then
 // atan(t) = q + tl (1 - s) + q P(s), s = q^2, P(s) = -s/3 + s^2/5 - s^3/7 + s^4/9, in doubles.
 //
 // Error bound, in units of |t| (s <= 2^-18, so |P| <= 2^-19.58):
-//   the series' remainder past s^4, and the terms of tl past tl (1 - s)            < 2^-90
+//   the series' remainder past s^4, tl's terms past tl (1 - s), and t - (q + tl)    < 2^-78
 //   -1/3 rounded to a double, 2^-54 s/3                                             < 2^-73.6
-//   s, the two Horner steps about the s/3 term, and q P rounded: 4 x 2^-53 s/3      < 2^-70.6
-//   adding tl (1 - s) + q P, then B.lo, then the low part of B.hi + q: three
-//   roundings of sums below 2^-19.58 |t| + 2^-52 |atan(ax)|                         < 2^-71
-// plus 2^-103 of the result for the tables and the last two sums: in all below 2^-69.7 |t|
-// + 2^-103 |atan(ax)| (2^-70.5 is the largest seen against MPFR). For ax <= 1, |atan(t)| <= atan(ax)
+//   s, s (-1/3), the sum P and the product q P rounded: 4 x 2^-53 s/3               < 2^-70.6
+//   adding q P, then tl (1 - s), to the low parts: two roundings of 2^-53 s/3       < 2^-71.6
+// in all below 2^-69.8 |t|, plus 2^-103 of the result for the tables and the low parts (and for
+// ax > 1, 2^-77 of the result for a remainder step that may round). For ax <= 1, |atan(t)| <= atan(ax)
 // (as ax >= c/2 and atan is subadditive), so |t| <= (1 + 2^-18) atan(ax); for ax > 1, atan(ax) >= pi/4
-// and |t| <= 2^-9. The error is thus below 2^-69.6 of the result, and the test allows 2^-68: when
-// both ends of that interval round to the same double, so does the exact value, since rounding is
-// monotonic. Otherwise (about once in 2^14 calls) the double-double path decides.
+// and |t| <= 2^-9. The error is thus below 2^-69.7 of the result (2^-70.6 is the largest seen
+// against MPFR), and the test allows 2^-68: when both ends of that interval round to the same
+// double, so does the exact value, since rounding is monotonic. Otherwise (about once in 2^14
+// calls) the double-double path decides.
 constexpr double kQuickErrorBound = 0x1p-68;
 
-// atan(ax) for 2^-27 <= ax <= 2^60, when the rounding test can decide it.
-bool QuickArctangent(double ax, double& result) {
-  const auto [ah, al] = Split(ax);
-  const DoubleDouble* base;
-  DoubleDouble numerator;
-  DoubleDouble denominator;
-  if (ax > 1) {
-    // i = round(256 / ax) by truncating twice that, so that an index of 1 or more means y >= c/2.
-    const int i = (static_cast<int>(512 / ax) + 1) >> 1;
-    const double c = i * (1.0 / 256);
-    base = &kComplementTable[static_cast<std::size_t>(i)];
-    numerator = TwoSum(c * ah - 1, c * al);  // c ah - 1 is exact: c ah has at most 35 bits and lies above 2^-9
-    denominator = FastTwoSum(ax, c);
-  } else {
-    const int i = (static_cast<int>(ax * 512) + 1) >> 1;
-    const double c = i * (1.0 / 256);
-    base = &kTable[static_cast<std::size_t>(i)];
-    numerator = {ax - c, 0};  // exact: c/2 <= ax <= 2c, or c = 0
-    // 1 + c ax rounded first, so the division can start; the rest is exact but for the last sum.
-    const double dh = 1 + c * ax;
-    denominator = {dh, ((1 - dh) + c * ah) + c * al};
-  }
-  const double inverse = 1 / denominator.hi;
-  const double q = numerator.hi * inverse;
-  const DoubleDouble qd = TwoProduct(q, denominator.hi);
-  const double remainder = ((numerator.hi - qd.hi) - qd.lo) + (numerator.lo - q * denominator.lo);
-  const double tl = remainder * inverse;
+// Rounds 0 <= y < 2^44 to the nearest multiple of 1/256: the sum's last bit is worth 2^-8.
+double NearestTablePoint(double y) {
+  constexpr double kRounder = 0x1.8p44;
+  return (y + kRounder) - kRounder;
+}
 
+struct QuickResult {
+  double value;
+  bool decided;
+};
+
+// atan(ax) for 2^-27 <= ax <= 2^60, decided when the rounding test can tell.
+inline QuickResult QuickArctangent(double ax) {
+  const auto [ah, al] = Split(ax);
+  // t = n / d with n = nh + nl exactly, d = dRounded + dRest exactly; the quotient is made with the
+  // rounded denominator so that the division starts early.
+  double c, nh, nl, dRounded, dRest;
+  const DoubleDouble* base;
+  if (ax > 1) {
+    c = NearestTablePoint(1 / ax);
+    base = &kComplementTable[static_cast<std::size_t>(c * 256)];
+    nh = c * ah - 1;  // exact: c ah has at most 35 bits and lies above 2^-9
+    nl = c * al;
+    dRounded = ax + c;
+    dRest = c - (dRounded - ax);
+  } else {
+    c = NearestTablePoint(ax);
+    base = &kTable[static_cast<std::size_t>(c * 256)];
+    nh = ax - c;  // exact: c/2 <= ax <= 2c, or c = 0
+    nl = 0;
+    dRounded = 1 + c * ax;
+    dRest = ((1 - dRounded) + c * ah) + c * al;  // exact but for the last sum
+  }
+  const double inverse = 1 / dRounded;
+  const double q = (nh + nl) * inverse;
+  // The remainder n - q d: with q and the upper half of d in 26 bits each, the products of halves
+  // are exact and n - qh dh is exact by Sterbenz's lemma (for ax <= 1; above 1 its rounding costs
+  // at most 2^-77 of the result); the other terms are below 2^-25 n, or 2^-25 above 1, so their
+  // roundings cost less than 2^-77 of t.
+  const auto [qh, ql] = Split(q);
+  const auto [dh, dl] = Split(dRounded);
+  const double remainder = ((nh - qh * dh) - ql * dh) + (nl - q * (dl + dRest));
   const double s = q * q;
-  const double p = s * (-1.0 / 3 + s * (1.0 / 5 + s * (-1.0 / 7 + s * (1.0 / 9))));
+  // tl = remainder / d, scaled by atan'(q) = 1 - s + ...: without that factor the error would
+  // reach 2^-70 of t.
+  const double tlScaled = remainder * (inverse * (1 - s));
+  const double qp = q * (s * (-1.0 / 3) + (s * s) * ((1.0 / 5 + s * (-1.0 / 7)) + (s * s) * (1.0 / 9)));
   const DoubleDouble sum = FastTwoSum(base->hi, q);  // |B.hi| >= |q|, or B = 0
-  // tl scaled by atan'(q) = 1 - s + ...: without that factor the error would reach 2^-70 of t.
-  const double lo = sum.lo + (base->lo + (tl * (1 - s) + q * p));
+  const double lo = ((sum.lo + base->lo) + qp) + tlScaled;  // in the order the terms are ready
   const double bound = kQuickErrorBound * sum.hi;
-  result = sum.hi + (lo + bound);
-  return result == sum.hi + (lo - bound);
+  const double value = sum.hi + (lo + bound);
+  return {value, value == sum.hi + (lo - bound)};
 }
 
 // ---- the double-double path, for the few arguments whose result lies too near a midpoint ----
@@ -693,8 +709,7 @@ double ArctangentExact(double x) {
 ArctangentPath ArctangentPathOf(double x) {
   const double ax = std::fabs(x);
   if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return ArctangentPath::Quick;
-  double result;
-  if (QuickArctangent(ax, result)) return ArctangentPath::Quick;
+  if (QuickArctangent(ax).decided) return ArctangentPath::Quick;
   return RoundsSafely(DoubleDoubleArctangent(ax)) ? ArctangentPath::DoubleDouble : ArctangentPath::Exact;
 }
 
@@ -703,8 +718,8 @@ ArctangentPath ArctangentPathOf(double x) {
 double Arctangent(double x) {
   const double ax = std::fabs(x);
   if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return detail::ArctangentExact(x);  // NaN, tiny, huge: no work
-  double result;
-  if (QuickArctangent(ax, result)) return std::copysign(result, x);
+  const QuickResult quick = QuickArctangent(ax);
+  if (quick.decided) return std::copysign(quick.value, x);
   const DoubleDouble r = DoubleDoubleArctangent(ax);
   return RoundsSafely(r) ? std::copysign(r.hi, x) : detail::ArctangentExact(x);
 }
