@@ -434,12 +434,13 @@ DoubleDouble DoubleDoubleArctangent(double ax) {
     const double residual = (1 - p.hi) - p.lo;
     y = FastTwoSum(hi, residual / ax);
   }
-  // atan(y) = atan(c) + atan((y - c) / (1 + y c)) with c the nearest multiple of 1/256.
-  const int i = static_cast<int>(y.hi * 256 + 0.5);
-  const double c = i / 256.0;
+  // atan(y) = atan(c) + atan((y - c) / (1 + y c)) with c the nearest multiple of 1/256. (Rounding
+  // y.hi * 256 + 0.5 instead would give c = 1/256 for y.hi = 2^-9 - 2^-62, where y.hi - c is inexact.)
+  const double c = NearestTablePoint(y.hi);
+  const int i = static_cast<int>(c * 256);
   DoubleDouble t = y;
   if (i > 0) {
-    const DoubleDouble numerator = TwoSum(y.hi - c, y.lo);  // y.hi - c is exact: y.hi lies within c / 2 of c
+    const DoubleDouble numerator = TwoSum(y.hi - c, y.lo);  // y.hi - c is exact: c/2 <= y.hi <= 2c
     const DoubleDouble product = TwoProduct(y.hi, c);
     const DoubleDouble denominator = Add({1, 0}, Add(product, {y.lo * c, 0}));
     t = Divide(numerator, denominator);
@@ -704,6 +705,12 @@ double ArctangentExact(double x) {
     angle = complement;
   }
   return std::copysign(Rounded(angle), x);
+}
+
+double ArctangentDoubleDouble(double x) {
+  const double ax = std::fabs(x);
+  if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return ArctangentExact(x);
+  return std::copysign(DoubleDoubleArctangent(ax).hi, x);
 }
 
 ArctangentPath ArctangentPathOf(double x) {

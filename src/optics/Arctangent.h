@@ -13,6 +13,10 @@ namespace detail {
 // the faster paths' results lie too near the midpoint of two doubles to round with certainty.
 double ArctangentExact(double x);
 
+// The double-double path on its own, its result taken without its rounding test: correctly
+// rounded but for the rare arguments whose arctangent lies within 2^-90 of a midpoint.
+double ArctangentDoubleDouble(double x);
+
 // The path that decides Arctangent(x): the quick one (which also covers the arguments whose result
 // needs no work), the double-double one, or the exact one. Apart from Arctangent, so that telling
 // costs it nothing.

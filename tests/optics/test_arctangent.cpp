@@ -202,6 +202,24 @@ TEST(Arctangent, RoundsArgumentsNearMidpointsOnTheSlowerPaths) {
   EXPECT_EQ(exact, 8);
 }
 
+// Around the arguments where the table point c = i/256 changes (at y = (2i + 1)/512, y = 1/ax above
+// 1) the reduced argument is largest and the rounding to the nearest point has its ties.
+TEST(Arctangent, QuickAndDoubleDoublePathsMatchMpfrWhereTheTablePointChanges) {
+  Comparison comparison;
+  for (int k = 1; k <= 512; ++k) {
+    for (const double edge : {k / 512.0, 512.0 / k}) {
+      double x = edge;
+      for (int step = 0; step < 3; ++step) x = std::nextafter(x, 0.0);
+      for (int step = 0; step < 7; ++step, x = std::nextafter(x, INFINITY)) {
+        comparison.Check(x);
+        comparison.Check(x, detail::ArctangentDoubleDouble);
+      }
+    }
+  }
+  EXPECT_EQ(comparison.mismatches, 0);
+  EXPECT_EQ(comparison.compared, 512 * 2 * 7 * 2);
+}
+
 TEST(Arctangent, ExactPathMatchesMpfr) {
   Comparison comparison;
   std::mt19937_64 random(4);
