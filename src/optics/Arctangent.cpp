@@ -350,7 +350,7 @@ constexpr std::array<DoubleDouble, 257> kComplementTable = [] {
 // atan(t) = q + tl (1 - s) + q P(s), s = q^2, P(s) = -s/3 + s^2/5 - s^3/7 + s^4/9, in doubles.
 //
 // Error bound, in units of |t| (s <= 2^-18, so |P| <= 2^-19.58):
-//   the series' remainder past s^4, tl's terms past tl (1 - s), and t - (q + tl)    < 2^-78
+//   the series' remainder past s^4, tl's terms past tl (1 - s), and t - (q + tl)    < 2^-77
 //   -1/3 rounded to a double, 2^-54 s/3                                             < 2^-73.6
 //   s, s (-1/3), the sum P and the product q P rounded: 4 x 2^-53 s/3               < 2^-70.6
 //   adding q P, then tl (1 - s), to the low parts: two roundings of 2^-53 s/3       < 2^-71.6
