@@ -17,6 +17,7 @@
 #include "optics/ControlIds.h"
 #include "optics/Display.h"
 #include "optics/Engine.h"
+#include "EngineWithLibraryAtan.h"
 
 namespace {
 
@@ -65,17 +66,24 @@ void BM_FullCycle(benchmark::State& bench) {
 }
 BENCHMARK(BM_FullCycle);
 
-void BM_Engine(benchmark::State& bench) {
+template <void (*Geometry)(CalcState&, double, double), void (*Blur)(CalcState&, double, double)>
+void BM_EngineWith(benchmark::State& bench) {
   CalcState state = WorkedExampleState();
   ReadInputs(WorkedExampleInputs(), state);
   for (auto _ : bench) {
-    ComputeGeometry(state, kPitch, kPitch);
-    ComputeBlur(state, kPitch, kPitch);
+    Geometry(state, kPitch, kPitch);
+    Blur(state, kPitch, kPitch);
     benchmark::DoNotOptimize(state);
   }
   if (!state.resultsValid) bench.SkipWithError("worked example gave no valid result");
 }
+void BM_Engine(benchmark::State& bench) { BM_EngineWith<ComputeGeometry, ComputeBlur>(bench); }
 BENCHMARK(BM_Engine);
+// The same with the C library's atan for the field angle: what the correctly rounded one costs.
+void BM_EngineWithLibraryAtan(benchmark::State& bench) {
+  BM_EngineWith<LibraryAtanComputeGeometry, LibraryAtanComputeBlur>(bench);
+}
+BENCHMARK(BM_EngineWithLibraryAtan);
 
 // The core's correctly rounded arctangent against the C library's, over field-angle arguments.
 template <double (*Atan)(double)>

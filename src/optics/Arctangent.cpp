@@ -1,7 +1,6 @@
 #include "optics/Arctangent.h"
 
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -19,31 +18,34 @@ struct DoubleDouble {
   double lo;
 };
 
-DoubleDouble TwoSum(double a, double b) {
+constexpr DoubleDouble TwoSum(double a, double b) {
   const double s = a + b;
   const double bb = s - a;
   return {s, (a - (s - bb)) + (b - bb)};
 }
 
-DoubleDouble FastTwoSum(double a, double b) {  // |a| >= |b|
+constexpr DoubleDouble FastTwoSum(double a, double b) {  // |a| >= |b|
   const double s = a + b;
   return {s, b - (s - a)};
 }
 
+// Veltkamp's split: hi holds the upper 26 bits of a, lo the rest, so products of halves are exact.
+DoubleDouble Split(double a) {
+  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+  const double ca = kSplitter * a;
+  const double hi = ca - (ca - a);
+  return {hi, a - hi};
+}
+
 // Dekker's exact product without a fused multiply-add.
 DoubleDouble TwoProduct(double a, double b) {
-  constexpr double kSplitter = 134217729.0;  // 2^27 + 1
   const double p = a * b;
-  const double ca = kSplitter * a;
-  const double ah = ca - (ca - a);
-  const double al = a - ah;
-  const double cb = kSplitter * b;
-  const double bh = cb - (cb - b);
-  const double bl = b - bh;
+  const auto [ah, al] = Split(a);
+  const auto [bh, bl] = Split(b);
   return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
-DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
+constexpr DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
   const DoubleDouble s = TwoSum(a.hi, b.hi);
   const DoubleDouble t = TwoSum(a.lo, b.lo);
   DoubleDouble r = FastTwoSum(s.hi, s.lo + t.hi);
@@ -330,12 +332,99 @@ constexpr std::array<DoubleDouble, 257> kTable = {{
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 }};
 
-// The fast path's bound on its error relative to the result. Its true error is near 2^-100; the
-// margin makes the rounding test safe by a wide berth and costs a fall-back once in 2^36 calls.
+// pi/2 - atan(i / 256), the base of the arguments above 1.
+constexpr std::array<DoubleDouble, 257> kComplementTable = [] {
+  std::array<DoubleDouble, 257> table{};
+  for (std::size_t i = 0; i < table.size(); ++i) table[i] = Add(kHalfPi, {-kTable[i].hi, -kTable[i].lo});
+  return table;
+}();
+
+// ---- the quick path: double arithmetic with one double-double step, decided by a rounding test ----
+//
+// For ax <= 1 let y = ax, else y = 1/ax, and c = i/256 the table point nearest to y (|y - c| <= 2^-9).
+// Then atan(ax) = B + atan(t), where for ax <= 1: B = atan(c), t = (ax - c) / (1 + c ax),
+//                              and for ax > 1:  B = pi/2 - atan(c), t = (c ax - 1) / (ax + c),
+// so |t| <= 2^-9 in both. Numerator and denominator are formed exactly as sums of two doubles (c has
+// at most 9 bits, so c times a Veltkamp half of ax is exact, and the differences are exact by
+// Sterbenz's lemma), and t = q + tl by one correction of the quotient q. Then
+// atan(t) = q + tl (1 - s) + q P(s), s = q^2, P(s) = -s/3 + s^2/5 - s^3/7 + s^4/9, in doubles.
+//
+// Error bound, in units of |t| (s <= 2^-18, so |P| <= 2^-19.58):
+//   the series' remainder past s^4, tl's terms past tl (1 - s), and t - (q + tl)    < 2^-77
+//   -1/3 rounded to a double, 2^-54 s/3                                             < 2^-73.6
+//   s, s (-1/3), the sum P and the product q P rounded: 4 x 2^-53 s/3               < 2^-70.6
+//   adding q P, then tl (1 - s), to the low parts: two roundings of 2^-53 s/3       < 2^-71.6
+// in all below 2^-69.8 |t|, plus 2^-103 of the result for the tables and the low parts (and for
+// ax > 1, 2^-77 of the result for a remainder step that may round). For ax <= 1, |atan(t)| <= atan(ax)
+// (as ax >= c/2 and atan is subadditive), so |t| <= (1 + 2^-18) atan(ax); for ax > 1, atan(ax) >= pi/4
+// and |t| <= 2^-9. The error is thus below 2^-69.7 of the result (2^-70.6 is the largest seen
+// against MPFR), and the test allows 2^-68: when both ends of that interval round to the same
+// double, so does the exact value, since rounding is monotonic. Otherwise (about once in 2^14
+// calls) the double-double path decides.
+constexpr double kQuickErrorBound = 0x1p-68;
+
+// Rounds 0 <= y < 2^44 to the nearest multiple of 1/256: the sum's last bit is worth 2^-8.
+double NearestTablePoint(double y) {
+  constexpr double kRounder = 0x1.8p44;
+  return (y + kRounder) - kRounder;
+}
+
+struct QuickResult {
+  double value;
+  bool decided;
+};
+
+// atan(ax) for 2^-27 <= ax <= 2^60, decided when the rounding test can tell.
+inline QuickResult QuickArctangent(double ax) {
+  const auto [ah, al] = Split(ax);
+  // t = n / d with n = nh + nl exactly, d = dRounded + dRest exactly; the quotient is made with the
+  // rounded denominator so that the division starts early.
+  double c, nh, nl, dRounded, dRest;
+  const DoubleDouble* base;
+  if (ax > 1) {
+    c = NearestTablePoint(1 / ax);
+    base = &kComplementTable[static_cast<std::size_t>(c * 256)];
+    nh = c * ah - 1;  // exact: c ah has at most 35 bits and lies above 2^-9
+    nl = c * al;
+    dRounded = ax + c;
+    dRest = c - (dRounded - ax);
+  } else {
+    c = NearestTablePoint(ax);
+    base = &kTable[static_cast<std::size_t>(c * 256)];
+    nh = ax - c;  // exact: c/2 <= ax <= 2c, or c = 0
+    nl = 0;
+    dRounded = 1 + c * ax;
+    dRest = ((1 - dRounded) + c * ah) + c * al;  // exact but for the last sum
+  }
+  const double inverse = 1 / dRounded;
+  const double q = (nh + nl) * inverse;
+  // The remainder n - q d: with q and the upper half of d in 26 bits each, the products of halves
+  // are exact and n - qh dh is exact by Sterbenz's lemma (for ax <= 1; above 1 its rounding costs
+  // at most 2^-77 of the result); the other terms are below 2^-25 n, or 2^-25 above 1, so their
+  // roundings cost less than 2^-77 of t.
+  const auto [qh, ql] = Split(q);
+  const auto [dh, dl] = Split(dRounded);
+  const double remainder = ((nh - qh * dh) - ql * dh) + (nl - q * (dl + dRest));
+  const double s = q * q;
+  // tl = remainder / d, scaled by atan'(q) = 1 - s + ...: without that factor the error would
+  // reach 2^-70 of t.
+  const double tlScaled = remainder * (inverse * (1 - s));
+  const double qp = q * (s * (-1.0 / 3) + (s * s) * ((1.0 / 5 + s * (-1.0 / 7)) + (s * s) * (1.0 / 9)));
+  const DoubleDouble sum = FastTwoSum(base->hi, q);  // |B.hi| >= |q|, or B = 0
+  const double lo = ((sum.lo + base->lo) + qp) + tlScaled;  // in the order the terms are ready
+  const double bound = kQuickErrorBound * sum.hi;
+  const double value = sum.hi + (lo + bound);
+  return {value, value == sum.hi + (lo - bound)};
+}
+
+// ---- the double-double path, for the few arguments whose result lies too near a midpoint ----
+
+// Its bound on its error relative to the result. Its true error is near 2^-100; the margin makes
+// the rounding test safe by a wide berth and costs a fall-back once in 2^36 calls.
 constexpr double kRelativeErrorBound = 0x1p-90;
 
 // Returns atan(ax) for 2^-27 <= ax <= 2^60 as hi + lo, hi the nearest double to the sum.
-DoubleDouble FastArctangent(double ax) {
+DoubleDouble DoubleDoubleArctangent(double ax) {
   DoubleDouble y = {ax, 0};
   const bool inverted = ax > 1;
   if (inverted) {
@@ -345,12 +434,13 @@ DoubleDouble FastArctangent(double ax) {
     const double residual = (1 - p.hi) - p.lo;
     y = FastTwoSum(hi, residual / ax);
   }
-  // atan(y) = atan(c) + atan((y - c) / (1 + y c)) with c the nearest multiple of 1/256.
-  const int i = static_cast<int>(y.hi * 256 + 0.5);
-  const double c = i / 256.0;
+  // atan(y) = atan(c) + atan((y - c) / (1 + y c)) with c the nearest multiple of 1/256. (Rounding
+  // y.hi * 256 + 0.5 instead would give c = 1/256 for y.hi = 2^-9 - 2^-62, where y.hi - c is inexact.)
+  const double c = NearestTablePoint(y.hi);
+  const int i = static_cast<int>(c * 256);
   DoubleDouble t = y;
   if (i > 0) {
-    const DoubleDouble numerator = TwoSum(y.hi - c, y.lo);  // y.hi - c is exact: y.hi lies within c / 2 of c
+    const DoubleDouble numerator = TwoSum(y.hi - c, y.lo);  // y.hi - c is exact: c/2 <= y.hi <= 2c
     const DoubleDouble product = TwoProduct(y.hi, c);
     const DoubleDouble denominator = Add({1, 0}, Add(product, {y.lo * c, 0}));
     t = Divide(numerator, denominator);
@@ -572,13 +662,9 @@ double Rounded(const Limbs& a) {
   return std::ldexp(static_cast<double>(mantissa), static_cast<int>(top) - 52 - kFractionBits);
 }
 
-std::atomic<unsigned long long> exactPathCount{0};
-
 }  // namespace
 
 namespace detail {
-
-unsigned long long ArctangentExactPathCount() { return exactPathCount.load(std::memory_order_relaxed); }
 
 double ArctangentExact(double x) {
   if (std::isnan(x)) return x + x;
@@ -621,17 +707,28 @@ double ArctangentExact(double x) {
   return std::copysign(Rounded(angle), x);
 }
 
+double ArctangentDoubleDouble(double x) {
+  const double ax = std::fabs(x);
+  if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return ArctangentExact(x);
+  return std::copysign(DoubleDoubleArctangent(ax).hi, x);
+}
+
+ArctangentPath ArctangentPathOf(double x) {
+  const double ax = std::fabs(x);
+  if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return ArctangentPath::Quick;
+  if (QuickArctangent(ax).decided) return ArctangentPath::Quick;
+  return RoundsSafely(DoubleDoubleArctangent(ax)) ? ArctangentPath::DoubleDouble : ArctangentPath::Exact;
+}
+
 }  // namespace detail
 
 double Arctangent(double x) {
   const double ax = std::fabs(x);
   if (!(ax >= 0x1p-27 && ax <= 0x1p60)) return detail::ArctangentExact(x);  // NaN, tiny, huge: no work
-  const DoubleDouble r = FastArctangent(ax);
-  if (!RoundsSafely(r)) {
-    exactPathCount.fetch_add(1, std::memory_order_relaxed);
-    return detail::ArctangentExact(x);
-  }
-  return std::copysign(r.hi, x);
+  const QuickResult quick = QuickArctangent(ax);
+  if (quick.decided) return std::copysign(quick.value, x);
+  const DoubleDouble r = DoubleDoubleArctangent(ax);
+  return RoundsSafely(r) ? std::copysign(r.hi, x) : detail::ArctangentExact(x);
 }
 
 }  // namespace korvan

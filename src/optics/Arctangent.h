@@ -9,12 +9,19 @@ namespace korvan {
 double Arctangent(double x);
 
 namespace detail {
-// The slower path on its own, exact to far more bits than any double needs: the one the fast
-// path falls back to when its result lies too near the midpoint of two doubles.
+// The slowest path on its own, exact to far more bits than any double needs: the last resort when
+// the faster paths' results lie too near the midpoint of two doubles to round with certainty.
 double ArctangentExact(double x);
 
-// How many calls of Arctangent have fallen back to the exact path in this process.
-unsigned long long ArctangentExactPathCount();
+// The double-double path on its own, its result taken without its rounding test: correctly
+// rounded but for the rare arguments whose arctangent lies within 2^-90 of a midpoint.
+double ArctangentDoubleDouble(double x);
+
+// The path that decides Arctangent(x): the quick one (which also covers the arguments whose result
+// needs no work), the double-double one, or the exact one. Apart from Arctangent, so that telling
+// costs it nothing.
+enum class ArctangentPath { Quick, DoubleDouble, Exact };
+ArctangentPath ArctangentPathOf(double x);
 }  // namespace detail
 
 }  // namespace korvan
