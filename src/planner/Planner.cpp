@@ -255,6 +255,10 @@ Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const P
   plan.modes = ComputeModeTable(state, camera, inputs);
   plan.kit = ComputeLensKit(state, camera, inputs);
   plan.charts = ComputeCharts(state, camera, inputs);
+  plan.light = ComputeLight(inputs.light,
+                            {state.frameRate, state.shutterMultiple, state.workingFNumber, plan.prerequisite},
+                            state.unit);
+  plan.envelope = ComputeEnvelope(EnvelopeSceneOf(state, camera, inputs), inputs.light);
 
   plan.state = state;
   plan.cameraName = camera.name;

@@ -12,6 +12,8 @@
 #include "optics/Attachments.h"
 #include "optics/CalcState.h"
 #include "optics/Display.h"
+#include "planner/Envelope.h"
+#include "planner/Light.h"
 #include "planner/PlanNumber.h"
 #include "planner/PlannerInputs.h"
 
@@ -217,6 +219,8 @@ struct Plan {
   ModeTable modes;
   LensKitTable kit;
   PlanCharts charts;
+  LightValues light;
+  Envelope envelope;
 
   CalcState state;
   std::string cameraName;

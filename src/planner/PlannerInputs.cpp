@@ -102,6 +102,7 @@ PlannerInputs ReadPlannerInputs(const PlannerTexts& texts, LengthUnit unit) {
   inputs.memoryGb = Read(texts.memoryGb, "memory", Range::AtLeastZero, 1);
   inputs.bitDepth = Read(texts.bitDepth, "bit depth", Range::AboveZero, 1);
   ReadKit(texts.lenses, inputs);
+  inputs.light = ReadLightInputs(texts.light, unit);
   return inputs;
 }
 
