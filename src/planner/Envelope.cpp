@@ -29,7 +29,6 @@ EnvelopeScene EnvelopeSceneOf(const CalcState& state, const CameraDefinition& ca
   scene.fieldRatio = s.q;
   scene.distance = s.u;
   scene.pitch = s.p;
-  scene.velocity = state.velocity;
   scene.frameRate = state.frameRate;
   scene.depth = inputs.depth.value;
   scene.wavelength = inputs.wavelength.value;
@@ -47,6 +46,10 @@ EnvelopeScene EnvelopeSceneOf(const CalcState& state, const CameraDefinition& ca
   need(inputs.wavelength.Usable(), inputs.wavelength.problem);
   need(inputs.blurLimit.Usable(), inputs.blurLimit.problem);
   need(state.frameRate > 0, "The frame rate is 0");
+  if (!scene.problem.empty()) return scene;
+  for (std::int32_t n = 1; n <= kMaxShutterMultiple; ++n) {
+    scene.motion.push_back(BlurWithShutter(state.velocity, state.frameRate, n, s.q, s.p));
+  }
   return scene;
 }
 
@@ -59,7 +62,7 @@ Envelope ComputeEnvelope(const EnvelopeScene& scene, const LightInputs& light) {
     envelope.fNumbers.push_back(N);
     envelope.fNumberTexts.emplace_back(entry);
   }
-  envelope.shutters = kMaxShutterMultiple;
+  envelope.shutters = static_cast<std::int32_t>(scene.motion.size());
   const auto fail = [&envelope](const std::string& reason) {
     envelope.reason = reason;
     envelope.text = kNotAvailableText;
@@ -67,6 +70,7 @@ Envelope ComputeEnvelope(const EnvelopeScene& scene, const LightInputs& light) {
     return envelope;
   };
   if (!scene.problem.empty()) return fail(scene.problem);
+  if (scene.motion.empty()) return fail("No shutter multiple to plan for");
   if (envelope.fNumbers.empty()) return fail("No f-number of the list lies within the lens's range");
 
   std::string lightProblem = LightNeededProblem(light);
@@ -101,7 +105,7 @@ Envelope ComputeEnvelope(const EnvelopeScene& scene, const LightInputs& light) {
   std::optional<std::size_t> best, bestSharp, bestBright;
   double bestGather = 0;
   for (std::int32_t n = 1; n <= envelope.shutters; ++n) {
-    const double mo = BlurWithShutter(scene.velocity, scene.frameRate, n, s.q, s.p);
+    const double mo = scene.motion[static_cast<std::size_t>(n - 1)];
     const double t = 1 / (static_cast<double>(scene.frameRate) * n);
     for (std::size_t i = 0; i < envelope.fNumbers.size(); ++i) {
       EnvelopeCell cell;

@@ -23,7 +23,6 @@ struct EnvelopeScene {
   double fieldRatio = 0;     // q
   double distance = 0;       // u, m
   double pitch = 0;          // along the direction, m
-  double velocity = 0;       // m/s
   std::int32_t frameRate = 0;
   double depth = 0;          // m
   double wavelength = 0;     // m
@@ -33,6 +32,8 @@ struct EnvelopeScene {
   std::int32_t shutterInForce = 0;
   double fNumberInForce = 0;
   std::string problem;       // why no cell can be computed; empty when they can
+  // The engine's pixel blur, as a size, at shutter multiples 1, 2, ...: one per column of the grid.
+  std::vector<double> motion;
 };
 
 EnvelopeScene EnvelopeSceneOf(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);

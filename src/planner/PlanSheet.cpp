@@ -6,6 +6,7 @@
 #include "optics/NumberText.h"
 #include "optics/Units.h"
 #include "planner/JsonText.h"
+#include "planner/LightSheet.h"
 
 namespace korvan::planner {
 namespace {
@@ -224,6 +225,8 @@ JsonText PlanObject(const Plan& plan) {
       .Add("shutterLimit", JsonText::Object()
                                .Add("multiple", Json(plan.shutterLimit.multiple))
                                .Add("blur", Json(plan.shutterLimit.blur)))
+      .Add("light", LightJson(plan))
+      .Add("envelope", EnvelopeJson(plan))
       .Add("modes", ModesJson(plan.modes))
       .Add("lensKit", KitJson(plan.kit))
       .Add("results", ResultsJson(plan))
@@ -385,6 +388,8 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
   rows.Section("Shutter Limit");
   rows.Number("shutterLimit.multiple", "Shutter Limit", plan.shutterLimit.multiple, "x");
   rows.Number("shutterLimit.blur", "Pixel Blur There", plan.shutterLimit.blur, "pixels");
+
+  AddLightRows(plan, sheet);
 
   rows.Section("Note");
   rows.Text("note", "Note", info.note);

@@ -12,6 +12,7 @@
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/Controls.h"
 #include "ui/widgets/MessageSink.h"
+#include "ui/planner/LightPage.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/WidgetLooks.h"
@@ -99,7 +100,9 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
       ui_(SetUpForm(this)),
       calculator_(calculator),
       context_(std::move(context)),
-      modeModel_(new ModeTableModel(this)) {
+      modeModel_(new ModeTableModel(this)),
+      lightPage_(new LightPage) {
+  ui_->pages->insertTab(1, lightPage_, QStringLiteral("Light"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinMaxButtonsHint);
   SizeControls();
@@ -167,6 +170,9 @@ void CPlannerDlg::ConnectControls() {
   connect(ui_->useShutterButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseShutter);
   connect(ui_->modeTable, &QTableView::activated, this, [this](const QModelIndex& at) { OnModeActivated(at.row()); });
   connect(ui_->kitTable, &QTableWidget::activated, this, [this](const QModelIndex& at) { OnLensActivated(at.row()); });
+  connect(lightPage_, &LightPage::InputEdited, this, &CPlannerDlg::OnInputEdited);
+  connect(lightPage_, &LightPage::InputFinished, this, &CPlannerDlg::SaveTexts);
+  connect(lightPage_, &LightPage::UseRecommended, this, &CPlannerDlg::OnUseRecommended);
   connect(ui_->exportButton, &QPushButton::clicked, this, &CPlannerDlg::ExportSheet);
   // Close, Esc and the close box end in done(), which only hides a modeless dialog.
   connect(ui_->closeButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -179,6 +185,7 @@ void CPlannerDlg::ApplyTexts(const planner::PlannerTexts& texts) {
   ui_->eventEdit->setText(Q(texts.eventMs));
   ui_->memoryEdit->setText(Q(texts.memoryGb));
   ui_->bitDepthEdit->setText(Q(texts.bitDepth));
+  lightPage_->SetTexts(texts.light);
   ui_->kitList->clear();
   for (const QString& lens : Q(texts.lenses).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
     auto* entry = new QListWidgetItem(lens.trimmed(), ui_->kitList);
@@ -200,6 +207,7 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
     if (!lens.isEmpty()) lenses << lens;
   }
   texts.lenses = lenses.join(QStringLiteral(", ")).toStdString();
+  texts.light = lightPage_->Texts();
   return texts;
 }
 
@@ -210,6 +218,16 @@ void CPlannerDlg::OnInputEdited() {
 
 void CPlannerDlg::SaveTexts() {
   if (context_.saveTexts) context_.saveTexts(Texts());
+  if (context_.saveIso && isoCamera_) context_.saveIso(*isoCamera_, lightPage_->Texts().iso);
+}
+
+void CPlannerDlg::FollowCameraIso() {
+  // Each camera has its own sensitivity: another camera brings back the ISO typed for it, or none.
+  const std::string& camera = calculator_.CurrentCamera().name;
+  if (isoCamera_ == camera) return;
+  isoCamera_ = camera;
+  const std::string iso = context_.loadIso ? context_.loadIso(camera) : std::string();
+  lightPage_->IsoBox()->setText(QString::fromStdString(iso.empty() ? planner::LightTexts{}.iso : iso));
 }
 
 void CPlannerDlg::hideEvent(QHideEvent* event) {
@@ -221,6 +239,7 @@ void CPlannerDlg::hideEvent(QHideEvent* event) {
 
 void CPlannerDlg::RefreshPlanner() {
   refreshing_ = true;
+  FollowCameraIso();
   const planner::PlannerInputs inputs = planner::ReadPlannerInputs(Texts(), calculator_.State().unit);
   plan_ = planner::ComputePlan(calculator_.State(), calculator_.CurrentCamera(), inputs,
                                calculator_.AttachmentsWindow()->Choices());
@@ -229,6 +248,7 @@ void CPlannerDlg::RefreshPlanner() {
   ShowModes();
   ShowLenses();
   ShowCharts();
+  lightPage_->Show(plan_);
   refreshing_ = false;
 }
 
@@ -327,6 +347,16 @@ void CPlannerDlg::OnUseShutter() {
   const PlanNumber& multiple = plan_.shutterLimit.multiple;
   if (!multiple.Available() || !std::isfinite(multiple.value)) return;
   calculator_.ChooseShutter(static_cast<int>(multiple.value));
+}
+
+void CPlannerDlg::OnUseRecommended() {
+  if (!plan_.envelope.recommended) return;
+  // Copies: the calculator's cycles refresh this window, which replaces the plan.
+  const planner::EnvelopeSetting setting = *plan_.envelope.recommended;
+  const std::string fNumber = plan_.envelope.fNumberTexts[setting.cell % plan_.envelope.fNumbers.size()];
+  const int shutter = plan_.envelope.cells[setting.cell].shutter;
+  calculator_.ChooseShutter(shutter);
+  calculator_.ChooseListEntry(ids::kFNumberList, Q(fNumber));
 }
 
 void CPlannerDlg::OnModeActivated(int row) {

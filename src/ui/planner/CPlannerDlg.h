@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <QDialog>
 
@@ -17,6 +19,7 @@ namespace korvan {
 
 class CCalculatorDlg;
 class ModeTableModel;
+class LightPage;
 
 // The shoot planner: a modeless window owned by the calculator that shows, live, the sharpness
 // budget, the camera modes, the lens kit and the charts for the calculator's state after each
@@ -59,6 +62,8 @@ class CPlannerDlg : public QDialog {
   void OnAddLens();
   void OnRemoveLens();
   void ShowMessage(const QString& text);
+  void FollowCameraIso();
+  void OnUseRecommended();
 
   std::unique_ptr<Ui::CPlannerDlg> ui_;
   CCalculatorDlg& calculator_;
@@ -67,6 +72,8 @@ class CPlannerDlg : public QDialog {
   planner::Plan plan_;
   QString lastNote_;
   bool refreshing_ = false;
+  LightPage* lightPage_;                  // owned as a child object
+  std::optional<std::string> isoCamera_;  // the camera whose ISO the Light page shows
 };
 
 }  // namespace korvan
