@@ -59,6 +59,10 @@ int main(int argc, char* argv[]) {
   Type(planner, "depthEdit", "0.2");
   Type(planner, "eventEdit", "20");
   Type(planner, "memoryEdit", "16");
+  Type(planner, "isoEdit", "1600");
+  Type(planner, "lampLuxEdit", "5000");
+  Type(planner, "lampDistanceEdit", "1.5");
+  Type(planner, "mainsEdit", "50");
   auto* kit = planner->findChild<QListWidget*>(QStringLiteral("kitList"));
   for (const char* lens : {"8", "12.5", "16", "25", "35", "50"}) {
     auto* entry = new QListWidgetItem(QString::fromLatin1(lens), kit);
