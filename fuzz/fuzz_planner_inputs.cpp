@@ -42,6 +42,8 @@ void CheckNumber(const PlanNumber& n, bool infinityAllowed = false) {
     FUZZ_CHECK(n.reason.empty());
     if (n.text.find("Infinity") != std::string::npos) FUZZ_CHECK(infinityAllowed);
     FUZZ_CHECK(std::isfinite(n.value) || infinityAllowed);
+    // The text shows that very value: an infinite value reads "Infinity" and nothing else does.
+    FUZZ_CHECK(std::isinf(n.value) == (n.text == "Infinity"));
   }
 }
 
@@ -112,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckNumber(b.sharpFar, true);
   for (const PlanNumber* n : {&plan.best.optimum, &plan.best.bestEntry, &plan.best.bestEntrySum,
                               &plan.best.bestEntryTotal, &plan.best.focusDistance, &plan.apertureWindow.low,
-                              &plan.apertureWindow.high, &plan.shutterLimit.multiple, &plan.shutterLimit.blur}) {
+                              &plan.apertureWindow.high, &plan.shutterLimit.multiple, &plan.shutterLimit.blur,
+                              &plan.shutterLimit.exposureUs}) {
     CheckNumber(*n);
   }
   if (plan.budget.total.Available()) FUZZ_CHECK(plan.budget.linearSum.value >= plan.budget.total.value * (1 - 1e-12));

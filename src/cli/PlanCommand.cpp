@@ -32,10 +32,9 @@ std::string Columns(const std::vector<std::vector<std::string>>& rows) {
   return out;
 }
 
-std::string Heading(const Column& column, std::string_view lengthUnit) {
+std::string Heading(const Column& column, LengthUnit lengthUnit) {
   if (column.unit.empty()) return std::string(column.heading);
-  const std::string_view unit = column.unit == "length" ? lengthUnit : column.unit;
-  return std::string(column.heading) + " (" + std::string(unit) + ")";
+  return std::string(column.heading) + " (" + std::string(planner::ColumnUnit(column, lengthUnit)) + ")";
 }
 
 // The reasons of a table's "n/a" and "none" cells, each once, below the table.
@@ -50,7 +49,7 @@ std::string Reasons(const std::vector<std::string>& reasons) {
   return out;
 }
 
-std::string ModeTableText(const planner::ModeTable& table, std::string_view lengthUnit) {
+std::string ModeTableText(const planner::ModeTable& table, LengthUnit lengthUnit) {
   std::vector<std::vector<std::string>> rows(1);
   for (const Column& column : planner::kModeColumns) {
     if (column.heading == "Record Time" && !table.showRecordTime) continue;
@@ -76,7 +75,7 @@ std::string ModeTableText(const planner::ModeTable& table, std::string_view leng
   return Columns(rows) + Reasons(reasons);
 }
 
-std::string KitTableText(const planner::LensKitTable& kit, std::string_view lengthUnit) {
+std::string KitTableText(const planner::LensKitTable& kit, LengthUnit lengthUnit) {
   std::string out;
   if (!kit.rows.empty()) {
     std::vector<std::vector<std::string>> rows(1);
@@ -135,12 +134,13 @@ Outcome<planner::Plan> RunPlan(const PlanOptions& options) {
 }
 
 std::string PlanTable(const planner::Plan& plan) {
-  const std::string_view length = LengthUnitName(plan.state.unit);
+  const LengthUnit length = plan.state.unit;
   TextTable table;
   table.Row("Camera", plan.cameraName);
   table.Row("Frame Rate", plan.frameRate);
   table.Row("Shutter", plan.shutter);
   table.Row("Resolution", plan.resolution);
+  table.Row("Planned With", plan.attachmentsIncluded.empty() ? "the bare lens" : plan.attachmentsIncluded);
   if (!plan.prerequisite.empty()) table.Row("Planner", "n/a (" + plan.prerequisite + ")");
   // The sheet's own rows for the planner's groups, so that both say the same.
   std::string section;
@@ -149,6 +149,8 @@ std::string PlanTable(const planner::Plan& plan) {
         row.section != "Shutter Limit" && row.section != "Light" && row.section != "Shooting Envelope") {
       continue;
     }
+    // The Shutter row above already gives the exposure in force.
+    if (row.key == "light.exposure") continue;
     if (row.section != section) {
       table.Blank();
       table.Heading(row.section);

@@ -14,7 +14,7 @@ using namespace detail;
 
 constexpr double kFirstFNumber = 1.0;
 constexpr double kLastFNumber = 22.0;
-constexpr int kFNumberSteps = 84;  // every quarter stop of the scale: 1, 1.25, ... 22
+constexpr int kFNumberSteps = 84;  // some nine steps per stop from 1 to 22
 constexpr int kDistanceSteps = 8;  // the field grows linearly with the distance
 
 // The field against distance, out to twice the current distance, with the engine in compute mode
@@ -69,7 +69,8 @@ PlanCharts ComputeCharts(const CalcState& state, const CameraDefinition& camera,
   const bool depthOk = inputs.depth.Usable() && s.u - D / 2 > 0;
   const bool lightOk = inputs.wavelength.Usable();
   for (int i = 0; i <= kFNumberSteps; ++i) {
-    const double N = kFirstFNumber + (kLastFNumber - kFirstFNumber) * i / kFNumberSteps;
+    // Even steps in stops, as the chart's axis runs.
+    const double N = kFirstFNumber * std::pow(kLastFNumber / kFirstFNumber, static_cast<double>(i) / kFNumberSteps);
     // The engine's working f-number for this f-number.
     const double nw = (1 / s.q + 1) * N;
     const double defocus = std::max(DefocusAt(s, N, s.u - D / 2), DefocusAt(s, N, s.u + D / 2));
@@ -85,9 +86,9 @@ PlanCharts ComputeCharts(const CalcState& state, const CameraDefinition& camera,
   if (best.optimum.Available()) charts.optimumFNumber = best.optimum.value;
 
   if (moving) {
+    EngineBlur blurOf(state, camera);
     for (int n = 1; n <= kMaxShutterMultiple; ++n) {
-      charts.pixelBlurByShutter.points.push_back(
-          {static_cast<double>(n), BlurWithShutter(state.velocity, state.frameRate, n, state.fieldRatio, s.p)});
+      charts.pixelBlurByShutter.points.push_back({static_cast<double>(n), blurOf(state.frameRate, n, state.fieldRatio)});
     }
   }
 

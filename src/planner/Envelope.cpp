@@ -40,16 +40,15 @@ EnvelopeScene EnvelopeSceneOf(const CalcState& state, const CameraDefinition& ca
   const auto need = [&scene](bool ok, const std::string& problem) {
     if (scene.problem.empty() && !ok) scene.problem = problem;
   };
-  need(s.u > s.f, "The object is not beyond the focal length");
+  need(s.u > s.f, kInsideFocalLength);
   need(inputs.depth.Usable(), inputs.depth.problem);
   need(s.u - inputs.depth.value / 2 > 0, "The depth reaches the lens");
   need(inputs.wavelength.Usable(), inputs.wavelength.problem);
   need(inputs.blurLimit.Usable(), inputs.blurLimit.problem);
   need(state.frameRate > 0, "The frame rate is 0");
   if (!scene.problem.empty()) return scene;
-  for (std::int32_t n = 1; n <= kMaxShutterMultiple; ++n) {
-    scene.motion.push_back(BlurWithShutter(state.velocity, state.frameRate, n, s.q, s.p));
-  }
+  EngineBlur blurOf(state, camera);
+  for (std::int32_t n = 1; n <= kMaxShutterMultiple; ++n) scene.motion.push_back(blurOf(state.frameRate, n, s.q));
   return scene;
 }
 

@@ -12,7 +12,7 @@ using namespace detail;
 
 // A far limit at infinity is kept as +infinity beside the text "Infinity" the calculator shows.
 PlanNumber FarLimit(double meters, const std::string& text) {
-  if (!(meters >= 0)) return {std::numeric_limits<double>::infinity(), text, {}};
+  if (!(meters >= 0)) return {std::numeric_limits<double>::infinity(), std::string(kInfinityText), {}};
   return Number(meters, text);
 }
 
@@ -21,7 +21,12 @@ PlanNumber FarLimit(double meters, const std::string& text) {
 LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs) {
   LensKitTable kit;
   kit.notes = inputs.kitNotes;
-  kit.reason = PlanPrerequisite(state, camera);
+  // A kit row needs only its own lens, the distance and the pitch.
+  if (!(state.objectDistance > 0 && std::isfinite(state.objectDistance))) {
+    kit.reason = "Enter an object distance above 0 first";
+  } else if (!(PitchAlong(state, camera) > 0)) {
+    kit.reason = "The camera's pixel pitch is not above 0";
+  }
   kit.rows.reserve(inputs.kit.size());
   double markedField = 0;
   for (const KitLens& lens : inputs.kit) {
@@ -43,12 +48,20 @@ LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& came
     run.focalLengthMm = lens.focalLengthMm;
     ComputeAll(run, camera.pixelPitchX, camera.pixelPitchY);
     const ResultTexts texts = MakeResultTexts(run);
-    row.fieldWidth = Number(run.fieldWidth, texts.fieldWidth);
     row.fieldAngle = Number(run.fieldAngleDeg, texts.fieldAngle);
-    row.depthOfField = FarLimit(run.farFocus < 0 ? -1 : run.depthOfField, texts.depthOfField);
-    row.nearFocus = Number(run.nearFocus, texts.nearFocus);
-    row.farFocus = FarLimit(run.farFocus, texts.farFocus);
-    row.pixelBlur = Number(run.pixelBlur, texts.pixelBlur);
+    if (state.objectDistance > 0.001 * lens.focalLengthMm) {
+      row.fieldWidth = Number(run.fieldWidth, texts.fieldWidth);
+      row.depthOfField = FarLimit(run.farFocus < 0 ? -1 : run.depthOfField, texts.depthOfField);
+      row.nearFocus = Number(run.nearFocus, texts.nearFocus);
+      row.farFocus = FarLimit(run.farFocus, texts.farFocus);
+      // "%.4g" as every blur of the planner; the calculator's own box shows fewer digits.
+      row.pixelBlur = G4(std::fabs(run.pixelBlur));
+    } else {
+      // The object lies inside the focal length: the lens makes no image of it.
+      for (PlanNumber* n : {&row.fieldWidth, &row.depthOfField, &row.nearFocus, &row.farFocus, &row.pixelBlur}) {
+        *n = NotAvailable(kInsideFocalLength);
+      }
+    }
 
     // And as if it chose Object Distance for the wanted field width.
     CalcState place = state;
@@ -56,7 +69,8 @@ LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& came
     place.lensInput = LensInput::FocalLength;
     place.focalLengthMm = lens.focalLengthMm;
     ComputeGeometry(place, camera.pixelPitchX, camera.pixelPitchY);
-    row.distanceForField = Length(place.objectDistance, state.unit);
+    row.distanceForField = state.fieldWidth > 0 ? Length(place.objectDistance, state.unit)
+                                                : NotAvailable("Enter a field width above 0");
 
     // Only a lens whose field can be shown can be the one advised.
     const bool covers = row.fieldWidth.Available() && run.fieldWidth >= state.fieldWidth;

@@ -2,6 +2,8 @@
 #include <cmath>
 
 #include "camera/CameraModes.h"
+#include "optics/Attachments.h"
+#include "optics/Units.h"
 #include "planner/PlanValues.h"
 #include "planner/Planner.h"
 
@@ -31,10 +33,25 @@ std::uint32_t PixelsAlong(Direction direction, std::uint32_t width, std::uint32_
 
 }  // namespace
 
-ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs) {
+std::string_view FineLengthUnit(LengthUnit unit) {
+  return unit == LengthUnit::Mm || unit == LengthUnit::Meters ? "mm" : "inches";
+}
+
+double FromMetersFineFactor(LengthUnit unit) {
+  return FromMetersFactor(unit == LengthUnit::Mm || unit == LengthUnit::Meters ? LengthUnit::Mm : LengthUnit::Inches);
+}
+
+std::string_view ColumnUnit(const Column& column, LengthUnit unit) {
+  if (column.unit == "length") return LengthUnitName(unit);
+  if (column.unit == "fine") return FineLengthUnit(unit);
+  return column.unit;
+}
+
+ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs,
+                           const AttachmentChoices& attachments) {
   ModeTable table;
   table.unit = state.unit;
-  table.reason = PlanPrerequisite(state, camera);
+  table.reason = PlanPrerequisite(MountedState(state, camera, attachments), camera);
   table.showRecordTime = inputs.memoryGb.Usable() && inputs.memoryGb.value > 0;
   table.shutterProblem = inputs.blurLimit.problem;
   if (!inputs.eventMs.Usable()) {
@@ -61,33 +78,43 @@ ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camer
   const double v = state.velocity;
   const double k = inputs.blurLimit.value;
   const bool limitWanted = table.reason.empty() && inputs.blurLimit.Usable();
+  const bool mounted = !IncludedAttachments(attachments).empty();
   const double bytesPerGb = 1e9;
+  EngineBlur blurOf(state, camera);
 
   for (std::size_t i = 0; i < count; ++i) {
     ModeValues& row = table.values[i];
     row.frameRate = camera.frameRates[i];
     row.widthPx = camera.widthsPx[i];
     row.heightPx = camera.heightsPx[i];
-    if (!table.reason.empty()) continue;
     // The calculator holds rates and image sizes as the 32-bit integers its lists show.
     const std::int32_t rate = PixelCountAsInt(row.frameRate);
+    // The values of the mode alone need no lens.
+    row.exposureUs = 1e6 / static_cast<double>(std::int64_t{rate} * n);
+    row.eventFrames = std::floor(inputs.eventMs.value * rate / 1000);
+    row.recordTime = inputs.memoryGb.value * bytesPerGb * 8 /
+                     (static_cast<double>(row.widthPx) * row.heightPx * inputs.bitDepth.value) / rate;
+    if (!table.reason.empty()) continue;
     const std::int32_t pixels = PixelCountAsInt(PixelsAlong(state.direction, row.widthPx, row.heightPx));
     const double sensor = pixels * s.p;
     // The engine's field-width formula, with the focal length as the lens input.
     row.fieldWidth = sensor * s.u / f - sensor;
-    const double q = row.fieldWidth / sensor;
+    double q = row.fieldWidth / sensor;
+    if (mounted) {
+      const AdjustedOptics bare{state.focalLengthMm, s.u, row.fieldWidth, q, (1 + 1 / q) * s.N};
+      const AdjustedOptics a = ApplyExtensionTubes(
+          ApplyCloseUpLens(ApplyTeleExtender(bare, attachments), attachments, sensor), attachments, sensor, s.N);
+      row.fieldWidth = a.fieldWidth;
+      q = a.fieldRatio;
+    }
     row.fieldPerPixel = row.fieldWidth / pixels;
-    row.exposureUs = 1e6 / static_cast<double>(std::int64_t{rate} * n);
-    row.pixelBlur = BlurWithShutter(v, rate, n, q, s.p);
+    row.pixelBlur = blurOf(rate, n, q);
     if (limitWanted) {
-      const ShutterSearch found = FindShutterLimit(v, rate, q, s.p, k);
+      const ShutterSearch found = FindShutterLimit(blurOf, rate, q, k);
       row.shutterLimit = found.multiple;
       row.shutterLimitBlur = found.blur;
     }
-    row.eventFrames = std::floor(inputs.eventMs.value * rate / 1000);
     row.crossingFrames = row.fieldWidth / std::fabs(v) * rate;
-    row.recordTime = inputs.memoryGb.value * bytesPerGb * 8 /
-                     (static_cast<double>(row.widthPx) * row.heightPx * inputs.bitDepth.value) / rate;
   }
   return table;
 }
@@ -100,16 +127,18 @@ ModeRow ModeTable::Row(std::size_t index) const {
   row.frameRate = Number(v.frameRate, FormatInt(PixelCountAsInt(v.frameRate)));
   row.resolution = ResolutionEntry(PixelCountAsInt(v.widthPx), PixelCountAsInt(v.heightPx));
 
-  std::string problem = reason;
-  if (problem.empty() && (v.widthPx == 0 || v.heightPx == 0)) problem = kNoPixels;
-  row.fieldWidth = Or(problem, Length(v.fieldWidth, unit));
-  row.fieldPerPixel = Or(problem, Length(v.fieldPerPixel, unit));
+  // The lens's values need the plan's prerequisite; the mode's own values only a frame rate.
+  std::string lensProblem = reason;
+  if (lensProblem.empty() && (v.widthPx == 0 || v.heightPx == 0)) lensProblem = kNoPixels;
+  row.fieldWidth = Or(lensProblem, Length(v.fieldWidth, unit));
+  row.fieldPerPixel = Or(lensProblem, Number(v.fieldPerPixel, FormatG4(FromMetersFineFactor(unit) * v.fieldPerPixel)));
 
-  if (problem.empty() && v.frameRate == 0) problem = kZeroRate;
-  row.exposureUs = Or(problem, G4(v.exposureUs));
-  row.pixelBlur = Or(problem, G4(v.pixelBlur));
-  if (!problem.empty() || !shutterProblem.empty()) {
-    row.shutterLimit = NotAvailable(problem.empty() ? shutterProblem : problem);
+  const std::string rateProblem = v.frameRate == 0 ? kZeroRate : "";
+  if (lensProblem.empty()) lensProblem = rateProblem;
+  row.exposureUs = Or(rateProblem, G4(v.exposureUs));
+  row.pixelBlur = Or(lensProblem, G4(v.pixelBlur));
+  if (!lensProblem.empty() || !shutterProblem.empty()) {
+    row.shutterLimit = NotAvailable(lensProblem.empty() ? shutterProblem : lensProblem);
   } else if (!std::isfinite(v.shutterLimitBlur)) {
     row.shutterLimit = NotAvailable(kNoFiniteValue);
   } else if (v.shutterLimit == 0) {
@@ -117,9 +146,11 @@ ModeRow ModeTable::Row(std::size_t index) const {
   } else {
     row.shutterLimit = Number(v.shutterLimit, FormatInt(v.shutterLimit));
   }
-  row.eventFrames = Or(problem.empty() ? eventProblem : problem, Count(v.eventFrames));
-  row.crossingFrames = Or(problem.empty() ? crossingProblem : problem, G4(v.crossingFrames));
-  row.recordTime = Or(problem.empty() ? recordProblem : problem, G4(v.recordTime));
+  const std::string noPixels = v.widthPx == 0 || v.heightPx == 0 ? kNoPixels : "";
+  row.eventFrames = Or(rateProblem.empty() ? eventProblem : rateProblem, Count(v.eventFrames));
+  row.crossingFrames = Or(lensProblem.empty() ? crossingProblem : lensProblem, G4(v.crossingFrames));
+  const std::string recordNeeds = !rateProblem.empty() ? rateProblem : noPixels;
+  row.recordTime = Or(recordNeeds.empty() ? recordProblem : recordNeeds, G4(v.recordTime));
   return row;
 }
 

@@ -86,7 +86,8 @@ JsonText ResultsJson(const Plan& plan) {
 JsonText AttachmentsJson(const Plan& plan) {
   const AttachmentTexts& a = plan.attachments;
   JsonText json = JsonText::Object();
-  json.Add("focalLength", a.focalLength)
+  json.Add("included", plan.attachmentsIncluded)
+      .Add("focalLength", a.focalLength)
       .Add("magnification", a.magnification)
       .Add("workingFNumber", a.workingFNumber)
       .Add("fieldWidth", a.fieldWidth)
@@ -224,6 +225,7 @@ JsonText PlanObject(const Plan& plan) {
       .Add("apertureWindow", ApertureJson(plan.apertureWindow))
       .Add("shutterLimit", JsonText::Object()
                                .Add("multiple", Json(plan.shutterLimit.multiple))
+                               .Add("exposureUs", Json(plan.shutterLimit.exposureUs))
                                .Add("blur", Json(plan.shutterLimit.blur)))
       .Add("light", LightJson(plan))
       .Add("envelope", EnvelopeJson(plan))
@@ -248,9 +250,12 @@ class Rows {
     rows_.push_back({section_, std::move(key), std::move(label), ExactDoubleText(value), std::move(unit),
                      std::move(text)});
   }
-  void Number(std::string key, std::string label, const PlanNumber& number, std::string unit = {}) {
+  // `toUnit` turns the number's value (SI, as in the JSON) into the row's unit, so that value and
+  // text read alike.
+  void Number(std::string key, std::string label, const PlanNumber& number, std::string unit = {},
+              double toUnit = 1) {
     std::string text = number.reason.empty() ? number.text : number.text + " (" + number.reason + ")";
-    std::string value = std::isnan(number.value) ? std::string() : ExactDoubleText(number.value);
+    std::string value = std::isnan(number.value) ? std::string() : ExactDoubleText(number.value * toUnit);
     rows_.push_back({section_, std::move(key), std::move(label), std::move(value), std::move(unit), std::move(text)});
   }
 
@@ -315,6 +320,7 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
             std::string(Choice(c.teleExtenderOn, c.teleExtenderIndex, kTeleExtenderItems)));
   rows.Text("attachments.closeUp", "Close-up Lens", std::string(Choice(c.closeUpOn, c.closeUpIndex, kCloseUpItems)));
   rows.Text("attachments.tubes", "Extension Tubes", std::string(Choice(c.tubesOn, c.tubesIndex, kTubeItems)));
+  rows.Text("attachments.inPlan", "Planned With", plan.attachmentsIncluded.empty() ? "the bare lens" : plan.attachmentsIncluded);
   rows.Text("attachments.focalLength", "Adjusted Focal Length", plan.attachments.focalLength, "mm");
   rows.Text("attachments.magnification", "Adjusted Magnification", plan.attachments.magnification, "x");
   rows.Text("attachments.workingFNumber", "Adjusted Working f/#", plan.attachments.workingFNumber);
@@ -372,8 +378,8 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
   rows.Number("budget.total", std::string(kTotalLabel), b.total, "pixels");
   rows.Number("budget.linearSum", std::string(kLinearSumLabel), b.linearSum, "pixels");
   rows.Text("budget.largest", "Largest Term", b.largestText);
-  rows.Number("budget.sharpNear", "Pixel-Sharp Near", b.sharpNear, length);
-  rows.Number("budget.sharpFar", "Pixel-Sharp Far", b.sharpFar, length);
+  rows.Number("budget.sharpNear", "Pixel-Sharp Near", b.sharpNear, length, toUnit);
+  rows.Number("budget.sharpFar", "Pixel-Sharp Far", b.sharpFar, length, toUnit);
   rows.Number("budget.lightStops", "Light", b.lightStops, "stops");
 
   rows.Section("Best f-Number");
@@ -381,12 +387,13 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
   rows.Number("best.entry", "Best List Entry", plan.best.bestEntry);
   rows.Number("best.entrySum", "Defocus and Diffraction There", plan.best.bestEntrySum, "pixels");
   rows.Number("best.entryTotal", "Total There", plan.best.bestEntryTotal, "pixels");
-  rows.Number("best.focusDistance", "Advised Focus Distance", plan.best.focusDistance, length);
+  rows.Number("best.focusDistance", "Advised Focus Distance", plan.best.focusDistance, length, toUnit);
   const ApertureWindow& w = plan.apertureWindow;
-  rows.Text("apertureWindow", "f/# Within the Limit", w.reason.empty() ? w.text : w.text + " (" + w.reason + ")");
+  rows.Text("apertureWindow", "Apertures Within the Limit", w.reason.empty() ? w.text : w.text + " (" + w.reason + ")");
 
   rows.Section("Shutter Limit");
-  rows.Number("shutterLimit.multiple", "Shutter Limit", plan.shutterLimit.multiple, "x");
+  rows.Number("shutterLimit.multiple", "Longest Exposure Within the Limit", plan.shutterLimit.multiple, "x");
+  rows.Number("shutterLimit.exposure", "Exposure There", plan.shutterLimit.exposureUs, "usec");
   rows.Number("shutterLimit.blur", "Pixel Blur There", plan.shutterLimit.blur, "pixels");
 
   AddLightRows(plan, sheet);

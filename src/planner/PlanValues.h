@@ -6,6 +6,7 @@
 #include <string>
 
 #include "camera/CameraDefinition.h"
+#include "optics/Attachments.h"
 #include "optics/CalcState.h"
 #include "optics/Engine.h"
 #include "optics/NumberText.h"
@@ -18,6 +19,8 @@ namespace korvan::planner::detail {
 
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr const char* kNoFiniteValue = "No finite value for these inputs";
+inline constexpr const char* kInsideFocalLength = "The object is closer than the focal length";
+inline constexpr const char* kZeroFrameRate = "The frame rate is 0";
 
 inline PlanNumber NotAvailable(std::string reason) {
   return {kNaN, std::string(kNotAvailableText), std::move(reason)};
@@ -82,10 +85,26 @@ namespace korvan::planner::detail {
 
 inline constexpr int kMaxShutterMultiple = 20;
 
-// The pixel blur with shutter multiple n, as the engine computes it, as a size.
-inline double BlurWithShutter(double velocity, std::int32_t rate, std::int32_t n, double q, double p) {
-  return std::fabs(PixelBlurFor(MotionBlurFor(velocity, rate, n), q, p));
-}
+// The pixel blur as the engine computes it, as a size, for another frame rate, shutter multiple and
+// field ratio: the engine's own function on a copy of the state, so that it is 0 wherever the engine
+// makes it 0 (a focal length given without a scene). One copy serves every evaluation.
+class EngineBlur {
+ public:
+  EngineBlur(const CalcState& state, const CameraDefinition& camera)
+      : run_(state), pitchX_(camera.pixelPitchX), pitchY_(camera.pixelPitchY) {}
+  double operator()(std::int32_t rate, std::int32_t n, double q) {
+    run_.frameRate = rate;
+    run_.shutterMultiple = n;
+    run_.fieldRatio = q;
+    ComputeBlur(run_, pitchX_, pitchY_);
+    return std::fabs(run_.pixelBlur);
+  }
+
+ private:
+  CalcState run_;
+  double pitchX_;
+  double pitchY_;
+};
 
 struct ShutterSearch {
   int multiple = 0;  // 0: even the largest multiple blurs more than the limit
@@ -95,15 +114,15 @@ struct ShutterSearch {
 // The smallest multiple whose blur, evaluated per multiple, is within `limit`. The blur never grows
 // with the multiple (each step of the engine's formula is a correctly rounded monotone operation),
 // so a bisection finds the same multiple as trying 1, 2, ... 20 in turn, in five evaluations.
-inline ShutterSearch FindShutterLimit(double velocity, std::int32_t rate, double q, double p, double limit) {
-  const double atMost = BlurWithShutter(velocity, rate, kMaxShutterMultiple, q, p);
+inline ShutterSearch FindShutterLimit(EngineBlur& blurOf, std::int32_t rate, double q, double limit) {
+  const double atMost = blurOf(rate, kMaxShutterMultiple, q);
   if (!(atMost <= limit)) return {0, atMost};
   int low = 1;  // blur(low - 1) > limit is known or low is 1
   int high = kMaxShutterMultiple;
   double blurAtHigh = atMost;
   while (low < high) {
     const int mid = low + (high - low) / 2;
-    const double blur = BlurWithShutter(velocity, rate, mid, q, p);
+    const double blur = blurOf(rate, mid, q);
     if (blur <= limit) {
       high = mid;
       blurAtHigh = blur;
@@ -119,6 +138,11 @@ inline ShutterSearch FindShutterLimit(double velocity, std::int32_t rate, double
 namespace korvan::planner::detail {
 
 // The aperture window from a budget already computed for the same inputs.
+// The state the planner plans for: the calculator's, or the optics as mounted when an attachment
+// correction applies (focal length, distance, field and working f-number from the attachments
+// window's adjusted record, the lens f-number worked back from them, the pixel blur afresh).
+CalcState MountedState(const CalcState& state, const CameraDefinition& camera, const AttachmentChoices& choices);
+
 ApertureWindow ApertureWindowFor(const SharpnessBudget& budget, const CalcState& state, const CameraDefinition& camera,
                                  const PlannerInputs& inputs);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "camera/CameraModes.h"
+#include "optics/Attachments.h"
 #include "optics/ComputeModes.h"
 #include "optics/Engine.h"
 #include "optics/NumberText.h"
@@ -44,13 +45,43 @@ double DefocusTimesN(const Symbols& s, double D) { return s.f * s.m * (D / 2) / 
 }  // namespace
 
 std::string PlanPrerequisite(const CalcState& state, const CameraDefinition& camera) {
-  if (!Positive(state.focalLengthMm) || !Positive(state.fieldRatio)) {
-    return "Enter a focal length or a field width and a distance first";
-  }
   if (!Positive(state.objectDistance)) return "Enter an object distance above 0 first";
+  if (!Positive(state.focalLengthMm)) return "Enter a focal length or a field width and a distance first";
+  if (!(state.objectDistance > 0.001 * state.focalLengthMm)) return kInsideFocalLength;
+  if (!Positive(state.fieldRatio)) return "Enter a focal length or a field width and a distance first";
   if (!Positive(state.fNumber)) return "Enter an f-number above 0 first";
   if (!Positive(PitchAlong(state, camera))) return "The camera's pixel pitch is not above 0";
   return {};
+}
+
+namespace {
+
+bool Applies(bool on, int index, std::size_t items) { return on && index > 0 && static_cast<std::size_t>(index) < items; }
+
+}  // namespace
+
+std::string IncludedAttachments(const AttachmentChoices& c) {
+  std::string text;
+  const auto add = [&text](std::string_view item) { text += (text.empty() ? "with " : ", ") + std::string(item); };
+  if (Applies(c.teleExtenderOn, c.teleExtenderIndex, kTeleExtenderItems.size())) add(kTeleExtenderItems[c.teleExtenderIndex]);
+  if (Applies(c.closeUpOn, c.closeUpIndex, kCloseUpItems.size())) add(kCloseUpItems[c.closeUpIndex]);
+  if (Applies(c.tubesOn, c.tubesIndex, kTubeItems.size())) add(kTubeItems[c.tubesIndex]);
+  return text;
+}
+
+CalcState detail::MountedState(const CalcState& state, const CameraDefinition& camera,
+                               const AttachmentChoices& choices) {
+  if (IncludedAttachments(choices).empty() || !state.resultsValid) return state;
+  const AdjustedOptics a = ComputeAttachments(state, camera.pixelPitchX, camera.pixelPitchY, choices).adjusted;
+  CalcState mounted = state;
+  mounted.focalLengthMm = a.focalLengthMm;
+  mounted.objectDistance = a.objectDistance;
+  mounted.fieldWidth = a.fieldWidth;
+  mounted.fieldRatio = a.fieldRatio;
+  mounted.workingFNumber = a.workingFNumber;
+  mounted.fNumber = a.workingFNumber / (1 + 1 / a.fieldRatio);
+  ComputeBlur(mounted, camera.pixelPitchX, camera.pixelPitchY);
+  return mounted;
 }
 
 std::string_view BlurTermName(BlurTerm term) {
@@ -65,9 +96,18 @@ std::string_view BlurTermName(BlurTerm term) {
 SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs) {
   SharpnessBudget b;
   const std::string prerequisite = PlanPrerequisite(state, camera);
+  // The exposure against shutter 1x at f/1.0 needs only the shutter and the f-number.
+  if (state.shutterMultiple < 1) {
+    b.lightStops = NotAvailable("The shutter multiple is below 1");
+  } else if (!Positive(state.fNumber)) {
+    b.lightStops = NotAvailable("Enter an f-number above 0 first");
+  } else {
+    // 0 - x rather than -x: shutter 1x at f/1.0 is 0 stops, not -0.
+    b.lightStops = G4(0.0 - (std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(state.fNumber)));
+  }
   if (!prerequisite.empty()) {
     for (PlanNumber* n : {&b.motion, &b.defocusNear, &b.defocusFar, &b.defocus, &b.diffraction, &b.total,
-                          &b.linearSum, &b.sharpNear, &b.sharpFar, &b.lightStops}) {
+                          &b.linearSum, &b.sharpNear, &b.sharpFar}) {
       *n = NotAvailable(prerequisite);
     }
     b.largestText = kNotAvailableText;
@@ -76,7 +116,7 @@ SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& ca
   const Symbols s = SymbolsOf(state, camera);
 
   // A velocity against the direction gives a negative pixel blur; the blur's size is what counts.
-  b.motion = state.frameRate == 0 ? NotAvailable("The frame rate is 0") : G4(std::fabs(state.pixelBlur));
+  b.motion = state.frameRate == 0 ? NotAvailable(kZeroFrameRate) : G4(std::fabs(state.pixelBlur));
 
   const DepthEdges edges = EdgesOf(s, inputs);
   if (edges.problem.empty()) {
@@ -114,8 +154,6 @@ SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& ca
 
   if (!inputs.blurLimit.Usable()) {
     b.sharpNear = b.sharpFar = NotAvailable(inputs.blurLimit.problem);
-  } else if (!(s.u > s.f)) {
-    b.sharpNear = b.sharpFar = NotAvailable("The object is not beyond the focal length");
   } else {
     const double k = inputs.blurLimit.value;
     const double a = k * s.p * s.N * (s.u - s.f) / (s.f * s.f);
@@ -126,26 +164,31 @@ SharpnessBudget ComputeBudget(const CalcState& state, const CameraDefinition& ca
       b.sharpFar = Length(s.u / (1 - a), state.unit);
     }
   }
-
-  if (state.shutterMultiple < 1) {
-    b.lightStops = NotAvailable("The shutter multiple is below 1");
-  } else {
-    // 0 - x rather than -x: shutter 1x at f/1.0 is 0 stops, not -0.
-    b.lightStops = G4(0.0 - (std::log2(static_cast<double>(state.shutterMultiple)) + 2 * std::log2(s.N)));
-  }
   return b;
 }
 
 BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs) {
   BestFNumber best;
-  std::string problem = PlanPrerequisite(state, camera);
   const Symbols s = SymbolsOf(state, camera);
   const DepthEdges edges = EdgesOf(s, inputs);
+
+  // The advised focus is a property of the depth alone: it needs neither the lens nor the light.
+  if (!edges.problem.empty()) {
+    best.focusDistance = NotAvailable(edges.problem);
+  } else if (!(inputs.depth.value > 0)) {
+    best.focusDistance = NotAvailable("Enter a depth above 0");
+  } else if (!Positive(s.u)) {
+    best.focusDistance = NotAvailable("Enter an object distance above 0 first");
+  } else {
+    best.focusDistance =
+        Length(2 * edges.nearEdge * edges.farEdge / (edges.nearEdge + edges.farEdge), state.unit);
+  }
+
+  std::string problem = PlanPrerequisite(state, camera);
   if (problem.empty()) problem = edges.problem;
   if (problem.empty() && !inputs.wavelength.Usable()) problem = inputs.wavelength.problem;
   if (!problem.empty()) {
-    best.optimum = best.bestEntry = best.bestEntrySum = best.bestEntryTotal = best.focusDistance =
-        NotAvailable(problem);
+    best.optimum = best.bestEntry = best.bestEntrySum = best.bestEntryTotal = NotAvailable(problem);
     return best;
   }
   const double D = inputs.depth.value;
@@ -170,12 +213,11 @@ BestFNumber ComputeBestFNumber(const CalcState& state, const CameraDefinition& c
   best.bestEntry = Number(N, std::string(kFNumberListItems[bestIndex]));
   best.bestEntrySum = G4(bestSum);
   if (state.frameRate == 0) {
-    best.bestEntryTotal = NotAvailable("The frame rate is 0");
+    best.bestEntryTotal = NotAvailable(kZeroFrameRate);
   } else {
     const double mo = std::fabs(state.pixelBlur);
     best.bestEntryTotal = G4(std::sqrt(mo * mo + (A / N) * (A / N) + (a * N) * (a * N)));
   }
-  best.focusDistance = Length(2 * edges.nearEdge * edges.farEdge / (edges.nearEdge + edges.farEdge), state.unit);
   return best;
 }
 
@@ -207,14 +249,26 @@ ApertureWindow detail::ApertureWindowFor(const SharpnessBudget& budget, const Ca
   } else if (!(discriminant >= 0)) {
     window.reason = "No f-number keeps the total within the limit";
   } else {
+    // Only f-numbers a lens can be set to count: the roots are limited to the f-number list's range.
+    const double first = ParseDouble(kFNumberListItems.front());
+    const double last = ParseDouble(kFNumberListItems.back());
     const double root = std::sqrt(discriminant);
-    window.low = G4(std::sqrt((c2 - root) / (2 * a * a)));
-    window.high = G4(std::sqrt((c2 + root) / (2 * a * a)));
-    if (window.low.Available() && window.high.Available()) {
+    double low = std::sqrt((c2 - root) / (2 * a * a));
+    double high = std::sqrt((c2 + root) / (2 * a * a));
+    // A huge limit overflows the formula: then every f-number of the range passes.
+    if (std::isnan(low) || std::isnan(high) || std::isinf(high)) {
+      low = std::isnan(low) ? 0 : low;
+      high = last;
+    }
+    low = std::max(low, first);
+    high = std::min(high, last);
+    if (low <= high) {
+      window.low = G4(low);
+      window.high = G4(high);
       window.text = window.low.text + " ... " + window.high.text;
       return window;
     }
-    window.reason = kNoFiniteValue;
+    window.reason = "No f-number from " + FormatG4(first) + " to " + FormatG4(last) + " keeps the total within the limit";
   }
   window.low = window.high = None(kNaN, window.reason);
   window.text = kNoneText;
@@ -225,20 +279,22 @@ ShutterLimit ComputeShutterLimit(const CalcState& state, const CameraDefinition&
   ShutterLimit limit;
   std::string problem = PlanPrerequisite(state, camera);
   if (problem.empty() && !inputs.blurLimit.Usable()) problem = inputs.blurLimit.problem;
-  if (problem.empty() && state.frameRate == 0) problem = "The frame rate is 0";
+  if (problem.empty() && state.frameRate == 0) problem = kZeroFrameRate;
   if (!problem.empty()) {
-    limit.multiple = limit.blur = NotAvailable(problem);
+    limit.multiple = limit.blur = limit.exposureUs = NotAvailable(problem);
     return limit;
   }
-  const ShutterSearch found = FindShutterLimit(state.velocity, state.frameRate, state.fieldRatio,
-                                               PitchAlong(state, camera), inputs.blurLimit.value);
+  EngineBlur blurOf(state, camera);
+  const ShutterSearch found = FindShutterLimit(blurOf, state.frameRate, state.fieldRatio, inputs.blurLimit.value);
   limit.blur = G4(found.blur);
   if (!limit.blur.Available()) {
-    limit.multiple = limit.blur;
+    limit.multiple = limit.exposureUs = limit.blur;
   } else if (found.multiple == 0) {
-    limit.multiple = None(kNaN, "Even " + FormatInt(kMaxShutterMultiple) + "x blurs " + limit.blur.text + " px");
+    limit.multiple = limit.exposureUs =
+        None(kNaN, "Even " + FormatInt(kMaxShutterMultiple) + "x blurs " + limit.blur.text + " px");
   } else {
     limit.multiple = Number(found.multiple, FormatInt(found.multiple));
+    limit.exposureUs = G4(1e6 / static_cast<double>(std::int64_t{state.frameRate} * found.multiple));
   }
   return limit;
 }
@@ -246,19 +302,23 @@ ShutterLimit ComputeShutterLimit(const CalcState& state, const CameraDefinition&
 Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs,
                  const AttachmentChoices& attachments) {
   Plan plan;
-  plan.prerequisite = PlanPrerequisite(state, camera);
+  plan.mounted = MountedState(state, camera, attachments);
+  plan.attachmentsIncluded = IncludedAttachments(attachments);
+  const CalcState& mounted = plan.mounted;
+  plan.prerequisite = PlanPrerequisite(mounted, camera);
   plan.inputs = inputs;
-  plan.budget = ComputeBudget(state, camera, inputs);
-  plan.best = ComputeBestFNumber(state, camera, inputs);
-  plan.apertureWindow = ApertureWindowFor(plan.budget, state, camera, inputs);
-  plan.shutterLimit = ComputeShutterLimit(state, camera, inputs);
-  plan.modes = ComputeModeTable(state, camera, inputs);
+  plan.budget = ComputeBudget(mounted, camera, inputs);
+  plan.best = ComputeBestFNumber(mounted, camera, inputs);
+  plan.apertureWindow = ApertureWindowFor(plan.budget, mounted, camera, inputs);
+  plan.shutterLimit = ComputeShutterLimit(mounted, camera, inputs);
+  plan.modes = ComputeModeTable(state, camera, inputs, attachments);
+  // The kit compares bare lenses.
   plan.kit = ComputeLensKit(state, camera, inputs);
-  plan.charts = ComputeCharts(state, camera, inputs);
+  plan.charts = ComputeCharts(mounted, camera, inputs);
   plan.light = ComputeLight(inputs.light,
-                            {state.frameRate, state.shutterMultiple, state.workingFNumber, plan.prerequisite},
-                            state.unit);
-  plan.envelope = ComputeEnvelope(EnvelopeSceneOf(state, camera, inputs), inputs.light);
+                            {mounted.frameRate, mounted.shutterMultiple, mounted.workingFNumber, plan.prerequisite},
+                            mounted.unit);
+  plan.envelope = ComputeEnvelope(EnvelopeSceneOf(mounted, camera, inputs), inputs.light);
 
   plan.state = state;
   plan.cameraName = camera.name;

@@ -30,9 +30,13 @@ namespace korvan::planner {
 inline constexpr std::string_view kTotalLabel = "Total (root-sum-square estimate)";
 inline constexpr std::string_view kLinearSumLabel = "Linear sum (worst case)";
 
-// Why no planner value can be computed from this state (no focal length, field, distance, pitch or
-// f-number); empty when a plan can be made.
+// Why no value of the lens or the scene can be computed from this state (no distance, focal length
+// or field, an object inside the focal length, no f-number or pitch); empty when they can. Values
+// of the camera mode alone, the light in stops, the advised focus and the lens kit do not need it.
 std::string PlanPrerequisite(const CalcState& state, const CameraDefinition& camera);
+
+// Which attachments a plan includes: "with 2x, +2D, 5 mm"; empty for the bare lens.
+std::string IncludedAttachments(const AttachmentChoices& choices);
 
 enum class BlurTerm { Motion, Defocus, Diffraction };
 // "Motion", "Defocus", "Diffraction".
@@ -76,6 +80,7 @@ ApertureWindow ComputeApertureWindow(const CalcState& state, const CameraDefinit
 struct ShutterLimit {
   PlanNumber multiple;  // the smallest shutter multiple 1..20 within the limit ("16"), "none" or "n/a"
   PlanNumber blur;      // the blur at that multiple; at 20 when none is within the limit
+  PlanNumber exposureUs;  // the exposure at that multiple, microseconds: the longest within the limit
 };
 ShutterLimit ComputeShutterLimit(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);
 
@@ -129,24 +134,32 @@ struct ModeTable {
   std::string crossingProblem;  // why no crossing frames
   std::string recordProblem;    // why no record time
 };
-ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);
+// `attachments` passes each mode's bare optics through the corrections in force.
+ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs,
+                           const AttachmentChoices& attachments = {});
 // Column headings of the mode table, with the unit of each (the length unit where empty and marked).
 struct Column {
   std::string_view heading;
-  std::string_view unit;  // "" for none; "length" for the calculator's length unit
+  std::string_view unit;  // "" for none; "length" for the calculator's length unit; "fine" for mm or inches
+  std::string_view tip;   // what the column holds and how it is computed, in one line
 };
+// The unit a column shows its values in.
+std::string_view ColumnUnit(const Column& column, LengthUnit unit);
+// Small lengths (a field per pixel) show in mm with metric units and in inches otherwise.
+std::string_view FineLengthUnit(LengthUnit unit);
+double FromMetersFineFactor(LengthUnit unit);
 inline constexpr std::array<Column, 11> kModeColumns = {{
-    {"Frame Rate", "fps"},
-    {"Resolution", ""},
-    {"Field Width", "length"},
-    {"Field/Pixel", "length"},
-    {"Exposure", "usec"},
-    {"Pixel Blur", "pixels"},
-    {"Shutter Limit", "x"},
-    {"Event Frames", ""},
-    {"Crossing Frames", ""},
-    {"Record Time", "sec"},
-    {"In Force", ""},
+    {"Frame Rate", "fps", "The mode's frame rate"},
+    {"Resolution", "", "The mode's image size in pixels"},
+    {"Field Width", "length", "The field with the current lens at the current distance: s x u / f - s"},
+    {"Field/Pixel", "fine", "The field one pixel covers: field width / pixels along the direction"},
+    {"Exposure", "usec", "One exposure at the current shutter: 1e6 / (frame rate x shutter multiple)"},
+    {"Pixel Blur", "pixels", "Motion blur at the current shutter: velocity x exposure / field ratio / pitch"},
+    {"Shutter Limit", "x", "The longest exposure within the blur limit: the smallest multiple 1 ... 20 that keeps it"},
+    {"Event Frames", "", "Whole frames across the event: floor(event x frame rate / 1000)"},
+    {"Crossing Frames", "", "Frames while the object crosses the field: field width / velocity x frame rate"},
+    {"Record Time", "sec", "Seconds the memory holds: memory x 8 / (width x height x bit depth) / frame rate"},
+    {"In Force", "", "The mode the calculator uses now"},
 }};
 
 struct KitRow {
@@ -157,7 +170,7 @@ struct KitRow {
   PlanNumber depthOfField;      // "Infinity" when the far limit lies at infinity
   PlanNumber nearFocus;
   PlanNumber farFocus;          // "Infinity" when at infinity
-  PlanNumber pixelBlur;         // as the calculator shows it (tenths)
+  PlanNumber pixelBlur;         // "%.4g", as every blur of the planner
   PlanNumber distanceForField;  // the distance that gives the current field width with this lens
   bool marked = false;          // the smallest field that still covers the wanted one
 };
@@ -171,14 +184,14 @@ struct LensKitTable {
 LensKitTable ComputeLensKit(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs);
 
 inline constexpr std::array<Column, 8> kKitColumns = {{
-    {"Focal Length", "mm"},
-    {"Field Width", "length"},
-    {"Field Angle", "deg"},
-    {"Depth of Field", "length"},
-    {"Near Focus", "length"},
-    {"Far Focus", "length"},
-    {"Pixel Blur", "pixels"},
-    {"Distance for Field", "length"},
+    {"Focal Length", "mm", "The kit lens's focal length"},
+    {"Field Width", "length", "The field this lens covers at the current distance, as the calculator computes it"},
+    {"Field Angle", "deg", "The angle of that field: 2 x atan(field width / 2 / distance)"},
+    {"Depth of Field", "length", "Far focus - near focus for this lens at the current distance and f-number"},
+    {"Near Focus", "length", "The nearest sharp distance, as the calculator computes it"},
+    {"Far Focus", "length", "The farthest sharp distance; Infinity beyond the hyperfocal distance"},
+    {"Pixel Blur", "pixels", "Motion blur with this lens: velocity x exposure / field ratio / pitch (4 digits)"},
+    {"Distance for Field", "length", "The distance at which this lens gives the wanted field width"},
 }};
 
 struct ChartPoint {
@@ -210,7 +223,9 @@ PlanCharts ComputeCharts(const CalcState& state, const CameraDefinition& camera,
 
 // Everything at once, with the calculator's own texts beside it for the setup sheet.
 struct Plan {
-  std::string prerequisite;  // as PlanPrerequisite
+  std::string prerequisite;  // as PlanPrerequisite, for the optics as mounted
+  std::string attachmentsIncluded;  // as IncludedAttachments; empty for the bare lens
+  CalcState mounted;         // the state planned for: `state` through the attachments in force
   PlannerInputs inputs;
   SharpnessBudget budget;
   BestFNumber best;

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #endif
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -13,7 +14,10 @@
 #include <nlohmann/json.hpp>
 
 #include "common/TestFiles.h"
+#include "optics/Attachments.h"
 #include "optics/Engine.h"
+#include "optics/NumberText.h"
+#include "optics/Units.h"
 #include "optics/WorkedExample.h"
 #include "planner/AtomicFile.h"
 #include "planner/JsonText.h"
@@ -88,6 +92,75 @@ TEST(SetupSheet, JsonIsThePlanWithTheNoteAndAVersion) {
   sheet.erase("note");
   sheet.erase("dateTime");
   EXPECT_EQ(sheet, nlohmann::json::parse(PlanJson(plan)));
+}
+
+// In every unit, a CSV row's value is in its unit column's unit and reads as its text, and the
+// JSON keeps the same value in SI units.
+class SheetUnits : public ::testing::TestWithParam<LengthUnit> {};
+
+TEST_P(SheetUnits, ValueTextAndUnitAgreeInCsvAndJson) {
+  const LengthUnit unit = GetParam();
+  CalcState state = testing::WorkedExample();
+  state.unit = unit;
+  const CameraDefinition camera = BuildGenericCamera();
+  ComputeAll(state, camera.pixelPitchX, camera.pixelPitchY);
+  PlannerTexts texts;
+  texts.depth = ExactDoubleText(0.2 * FromMetersFactor(unit));
+  const Plan plan = ComputePlan(state, camera, ReadPlannerInputs(texts, unit));
+  const nlohmann::json json = nlohmann::json::parse(PlanJson(plan));
+  const std::string length(LengthUnitName(unit));
+
+  int lengthRows = 0;
+  for (const SheetRow& row : MakeSheetRows(plan, {})) {
+    const bool planned = row.section == "Planner" || row.section == "Sharpness Budget" ||
+                         row.section == "Best f-Number" || row.section == "Shutter Limit";
+    if (!planned || !BeginsWithNumber(row.text) || row.text.find(" (") != std::string::npos) continue;
+    const double value = ParseDouble(row.value);
+    EXPECT_NEAR(ParseDouble(row.text), value, 5e-3 * std::fabs(value)) << row.key << " " << row.value << " " << row.text;
+    if (row.unit != length || row.key == "planner.depth") continue;
+    ++lengthRows;
+    const std::string group = row.key.substr(0, row.key.find('.'));
+    const std::string name = row.key.substr(row.key.find('.') + 1);
+    const nlohmann::json& value_json = json[group == "best" ? "bestFNumber" : group][name]["value"];
+    EXPECT_DOUBLE_EQ(value_json.get<double>() * FromMetersFactor(unit), value) << row.key;
+  }
+  EXPECT_EQ(lengthRows, 3);  // sharp near, sharp far, advised focus
+}
+
+INSTANTIATE_TEST_SUITE_P(AllUnits, SheetUnits,
+                         ::testing::Values(LengthUnit::Mm, LengthUnit::Meters, LengthUnit::Inches, LengthUnit::Feet));
+
+// The plan is for the optics as mounted: the attachments window's adjusted record, with the lens
+// f-number worked back from it, and it says which attachments it includes.
+TEST(Attachments, ThePlanIsForTheOpticsAsMounted) {
+  CalcState state = testing::WorkedExample();
+  const CameraDefinition camera = BuildGenericCamera();
+  ComputeAll(state, camera.pixelPitchX, camera.pixelPitchY);
+  AttachmentChoices choices;
+  choices.teleExtenderOn = true;
+  choices.teleExtenderIndex = 1;
+  choices.tubesOn = true;
+  choices.tubesIndex = 5;
+  PlannerTexts texts;
+  texts.depth = "0.2";
+  const Plan plan = ComputePlan(state, camera, ReadPlannerInputs(texts, state.unit), choices);
+  const AdjustedOptics a = ComputeAttachments(state, camera.pixelPitchX, camera.pixelPitchY, choices).adjusted;
+  const double p = camera.pixelPitchX;
+
+  EXPECT_EQ(plan.attachmentsIncluded, "with 2x, 5 mm");
+  EXPECT_DOUBLE_EQ(plan.budget.diffraction.value, 2.44 * 550e-9 * a.workingFNumber / p);
+  EXPECT_DOUBLE_EQ(plan.budget.motion.value, 1.0 / (60 * 3) / a.fieldRatio / p);
+  const double f = 0.001 * a.focalLengthMm;
+  const double N = a.workingFNumber / (1 + 1 / a.fieldRatio);
+  const double x = a.objectDistance - 0.1;
+  EXPECT_DOUBLE_EQ(plan.budget.defocusNear.value, (f / N) / a.fieldRatio * 0.1 / x / p);
+  EXPECT_NE(plan.budget.motion.value, ComputePlan(state, camera, ReadPlannerInputs(texts, state.unit)).budget.motion.value);
+  // The mode in force passes through the same corrections.
+  EXPECT_DOUBLE_EQ(plan.modes.Row(0).pixelBlur.value, plan.budget.motion.value);
+  const auto rows = MakeSheetRows(plan, {});
+  EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const SheetRow& row) {
+    return row.key == "attachments.inPlan" && row.text == "with 2x, 5 mm";
+  }));
 }
 
 TEST(AtomicWrite, ReplacesTheFileWhole) {

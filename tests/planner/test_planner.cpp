@@ -6,6 +6,7 @@
 
 #include "camera/CameraDefinition.h"
 #include "optics/Engine.h"
+#include "optics/NumberText.h"
 #include "optics/WorkedExample.h"
 #include "planner/JsonText.h"
 #include "planner/Planner.h"
@@ -59,9 +60,10 @@ TEST(WorkedExample, ApertureWindow) {
 
   example.texts.blurLimit = "6";
   const ApertureWindow loose = example.Run().apertureWindow;
-  EXPECT_EQ(loose.low.value, 0.25240103918451134);
+  // 0.2524 ... 14.64 before the f-number list's range limits it.
+  EXPECT_EQ(loose.low.value, 1.0);
   EXPECT_EQ(loose.high.value, 14.64391387052206);
-  EXPECT_EQ(loose.text, "0.2524 ... 14.64");
+  EXPECT_EQ(loose.text, "1 ... 14.64");
 }
 
 TEST(WorkedExample, ShutterLimitIsFoundPerMultiple) {
@@ -253,10 +255,65 @@ INSTANTIATE_TEST_SUITE_P(
                            e.texts.lenses = "13.7";
                          },
                          [](const Plan& p) { return p.kit.rows.at(0).fieldWidth; }, "No finite value for these inputs"},
+        NotAvailableCase{"KitLensLongerThanTheDistance",
+                         [](Example& e) {
+                           e.state.objectDistance = 0.2;
+                           e.texts.lenses = "300";
+                         },
+                         [](const Plan& p) { return p.kit.rows.at(0).depthOfField; },
+                         "The object is closer than the focal length"},
+        NotAvailableCase{"ObjectInsideTheFocalLength",
+                         [](Example& e) {
+                           e.state.computeMode = ComputeMode::FieldWidth;
+                           e.state.lensInput = LensInput::FocalLength;
+                           e.state.focalLengthMm = 50;
+                           e.state.objectDistance = 0.02;
+                           ComputeAll(e.state, e.camera.pixelPitchX, e.camera.pixelPitchY);
+                         },
+                         [](const Plan& p) { return p.budget.motion; }, "The object is closer than the focal length"},
         NotAvailableCase{"MemoryBeyondDoubles", [](Example& e) { e.texts.memoryGb = "1e300"; },
                          [](const Plan& p) { return p.modes.Row(0).recordTime; },
                          "No finite value for these inputs"}),
     [](const ::testing::TestParamInfo<NotAvailableCase>& info) { return std::string(info.param.name); });
+
+// A refused input or a missing lens makes n/a only what needs it.
+TEST(Planner, PlansWhatCanBePlanned) {
+  Example badLight;
+  badLight.texts.wavelength = "green";
+  const Plan withoutLight = badLight.Run();
+  EXPECT_EQ(withoutLight.best.optimum.reason, "The wavelength is not a number");
+  EXPECT_EQ(withoutLight.best.focusDistance.text, "1.995");  // needs only the depth and the distance
+
+  Example inside;  // 50 mm at 0.02 m: no image, but the camera modes still count
+  inside.state.computeMode = ComputeMode::FieldWidth;
+  inside.state.lensInput = LensInput::FocalLength;
+  inside.state.focalLengthMm = 50;
+  inside.state.objectDistance = 0.02;
+  inside.texts.eventMs = "100";
+  ComputeAll(inside.state, inside.camera.pixelPitchX, inside.camera.pixelPitchY);
+  const Plan plan = inside.Run();
+  EXPECT_EQ(plan.prerequisite, "The object is closer than the focal length");
+  EXPECT_EQ(plan.modes.Row(0).exposureUs.text, "5556");
+  EXPECT_EQ(plan.modes.Row(0).eventFrames.text, "6");
+  EXPECT_EQ(plan.modes.Row(0).fieldWidth.reason, "The object is closer than the focal length");
+  EXPECT_TRUE(plan.budget.lightStops.Available());
+}
+
+// Where the engine makes the pixel blur 0 (a focal length without a scene), so does the shutter
+// limit's search: every multiple is within the limit.
+TEST(Planner, TheShutterLimitUsesTheEnginesPixelBlur) {
+  Example example;
+  example.state.computeMode = ComputeMode::ObjectDistance;
+  example.state.lensInput = LensInput::FocalLength;
+  example.state.fieldWidth = 0;
+  ComputeAll(example.state, example.camera.pixelPitchX, example.camera.pixelPitchY);
+  example.state.objectDistance = 2;  // a lens and a distance, but no field: the engine blurs 0
+  example.state.fieldRatio = 0.5 / 0.003456;
+  ASSERT_EQ(example.state.pixelBlur, 0);
+  const ShutterLimit limit = example.Run().shutterLimit;
+  EXPECT_EQ(limit.multiple.text, "1");
+  EXPECT_EQ(limit.blur.value, 0);
+}
 
 TEST(ModeTable, AMemoryWhoseFrameCountOverflows64BitsStillHasARecordTime) {
   Example example;
@@ -274,6 +331,12 @@ TEST(Planner, ReadsTheDepthInTheCalculatorsUnitAndShowsLengthsInIt) {
   EXPECT_EQ(inMm.budget.defocusNear.value, meters.Run().budget.defocusNear.value);
   EXPECT_EQ(inMm.budget.sharpNear.text, "1650");
   EXPECT_EQ(inMm.best.focusDistance.text, "1995");
+  // A field per pixel shows in mm with metric units, in inches otherwise; its value stays in meters.
+  EXPECT_EQ(inMm.modes.Row(0).fieldPerPixel.text, "1.042");
+  EXPECT_EQ(meters.Run().modes.Row(0).fieldPerPixel.text, "1.042");
+  Example feet;
+  feet.state.unit = LengthUnit::Feet;
+  EXPECT_EQ(feet.Run().modes.Row(0).fieldPerPixel.text, "0.04101");
 }
 
 // A blur's size does not depend on which way the object moves.

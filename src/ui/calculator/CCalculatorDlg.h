@@ -63,6 +63,9 @@ class CCalculatorDlg : public QDialog {
   // whose texts the caller may have passed); where the compute mode makes it a result, the mode that
   // keeps the distance and computes the field (Field Width, lens input focal length) comes first.
   void EnterFocalLength(std::string text);
+  // The focal length and the wanted field typed in Object Distance mode, so that the distance
+  // follows the lens and the field stays as wanted.
+  void PlaceLensForField(std::string focalLength, std::string fieldWidth);
 
   // The cycles.
   void Recalculate();

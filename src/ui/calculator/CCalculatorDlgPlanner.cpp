@@ -37,9 +37,10 @@ void CCalculatorDlg::AddPlannerMenuItem() {
 }
 
 void CCalculatorDlg::ShowPlanner() {
-  // Placed like the attachments window: beside the calculator, else over its results.
+  // Beside the calculator, which moves aside for it while the user has not moved it; else over its
+  // results, never over its inputs.
   const QWidget* results = ui_->calcGroup;
-  ShowBeside(plannerWindow_, this, QRect(results->mapTo(this, QPoint(0, 0)), results->size()));
+  ShowBesideMovingAnchor(plannerWindow_, this, QRect(results->mapTo(this, QPoint(0, 0)), results->size()));
   plannerWindow_->RefreshPlanner();
 }
 
@@ -82,6 +83,18 @@ void CCalculatorDlg::EnterFocalLength(std::string text) {
   }
   // As typed: the box holds the text, the full cycle runs and the box's warning follows it.
   box->setText(QString::fromStdString(text));
+  Recalculate();
+  if (const auto warning = WarningAfterTextChange(ids::kFocalLengthEdit, state_)) SetStatus(*warning);
+}
+
+void CCalculatorDlg::PlaceLensForField(std::string focalLength, std::string fieldWidth) {
+  auto* modes = List(ids::kComputeModeList);
+  if (static_cast<ComputeMode>(modes->currentIndex()) != ComputeMode::ObjectDistance) {
+    ChooseListEntry(ids::kComputeModeList, modes->itemText(static_cast<int>(ComputeMode::ObjectDistance)));
+  }
+  if (Edit(ids::kFocalLengthEdit)->isReadOnly()) controls_.Get<QRadioButton>(ids::kFocalLengthRadio)->click();
+  Edit(ids::kFieldWidthEdit)->setText(QString::fromStdString(fieldWidth));
+  Edit(ids::kFocalLengthEdit)->setText(QString::fromStdString(focalLength));
   Recalculate();
   if (const auto warning = WarningAfterTextChange(ids::kFocalLengthEdit, state_)) SetStatus(*warning);
 }

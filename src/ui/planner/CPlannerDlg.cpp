@@ -1,13 +1,18 @@
 #include "ui/planner/CPlannerDlg.h"
 
+#include <QBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QHideEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "optics/Display.h"
+#include "optics/NumberText.h"
 #include "optics/Units.h"
+#include "planner/JsonText.h"
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/Controls.h"
@@ -29,10 +34,17 @@ constexpr char kMarkText[] = "*";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-void Show(QLineEdit* box, const PlanNumber& number) {
+// What a value is and how it is computed, and why it has no number when it has none.
+void SetTip(QWidget* widget, const char* tip, const std::string& reason) {
+  QString text = QString::fromUtf8(tip);
+  if (!reason.empty()) text += QStringLiteral("\n") + Q(reason);
+  if (widget->toolTip() != text) widget->setToolTip(text);
+}
+
+void Show(QLineEdit* box, const PlanNumber& number, const char* tip) {
   const QString text = Q(number.text);
   if (box->text() != text) box->setText(text);
-  box->setToolTip(Q(number.reason));
+  SetTip(box, tip, number.reason);
 }
 
 void ShowText(QLineEdit* box, const std::string& text) {
@@ -40,24 +52,39 @@ void ShowText(QLineEdit* box, const std::string& text) {
   if (box->text() != shown) box->setText(shown);
 }
 
-// The first reason among the values, so one line says why a group shows "n/a" or "none".
-QString FirstReason(std::initializer_list<const PlanNumber*> numbers) {
-  for (const PlanNumber* number : numbers) {
-    if (!number->reason.empty()) return Q(number->reason);
+// One reason per group, and a reason another group of the page already gives is not repeated.
+class Reasons {
+ public:
+  explicit Reasons(QStringList shown = {}) : shown_(std::move(shown)) {}
+  QString First(std::initializer_list<const std::string*> reasons) {
+    for (const std::string* reason : reasons) {
+      if (reason->empty()) continue;
+      const QString text = Q(*reason);
+      if (shown_.contains(text)) return {};
+      shown_ << text;
+      return text;
+    }
+    return {};
   }
-  return {};
-}
 
+ private:
+  QStringList shown_;
+};
+
+// A note keeps its line when empty, so that a reason appearing does not move the page.
 void SetNote(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
-  label->setVisible(!text.isEmpty());
+  label->setMinimumHeight(label->fontMetrics().lineSpacing());
+  label->setVisible(true);
 }
+
+constexpr char kDefocusNearTip[] = "Defocus at the near edge of the depth, x = u - D/2: (f / N) x m x |x - u| / x / pitch";
+constexpr char kDefocusFarTip[] = "Defocus at the far edge of the depth, x = u + D/2: (f / N) x m x |x - u| / x / pitch";
 
 QString Heading(const planner::Column& column, LengthUnit unit) {
   QString heading = FromText(column.heading);
   if (column.unit.empty()) return heading;
-  const std::string_view unitName = column.unit == "length" ? LengthUnitName(unit) : column.unit;
-  return heading + QStringLiteral("\n(") + FromText(unitName) + QStringLiteral(")");
+  return heading + QStringLiteral("\n(") + FromText(planner::ColumnUnit(column, unit)) + QStringLiteral(")");
 }
 
 void SetCell(QTableWidget* table, int row, int column, const QString& text, bool marked) {
@@ -105,12 +132,16 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   ui_->pages->insertTab(1, lightPage_, QStringLiteral("Light"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinMaxButtonsHint);
+  AddControls();
   SizeControls();
+  // The depth is kept in meters; it shows in the calculator's unit.
+  depthUnit_ = LengthUnit::Meters;
   ApplyTexts(context_.loadTexts ? context_.loadTexts() : planner::PlannerTexts{});
+  ConvertDepth(calculator_.State().unit);
   ConnectControls();
   SetNote(ui_->prerequisiteNote, {});
   for (QLabel* note : {ui_->sharpnessInputNote, ui_->budgetNote, ui_->bestNote, ui_->shutterNote, ui_->modesNote,
-                       ui_->kitNote}) {
+                       ui_->kitNote, mountedNote_, targetsNote_, statusNote_}) {
     SetNote(note, {});
   }
   layout()->activate();
@@ -123,13 +154,61 @@ CPlannerDlg::~CPlannerDlg() {
   for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
 }
 
+void CPlannerDlg::AddControls() {
+  mountedNote_ = new QLabel(this);
+  mountedNote_->setObjectName(QStringLiteral("mountedNote"));
+  mountedNote_->setToolTip(QStringLiteral("The attachments of the attachments window the plan includes: every value "
+                                          "is for the optics as mounted (the lens kit compares bare lenses)"));
+  static_cast<QBoxLayout*>(layout())->insertWidget(1, mountedNote_);
+
+  targetsNote_ = new QLabel(ui_->lensesPage);
+  targetsNote_->setObjectName(QStringLiteral("targetsNote"));
+  targetsNote_->setToolTip(QStringLiteral("The targets a lens choice keeps: the distance, or the field width asked for"));
+  keepDistanceButton_ = new QPushButton(QStringLiteral("Keep &Distance"), ui_->lensesPage);
+  keepDistanceButton_->setObjectName(QStringLiteral("keepDistanceButton"));
+  keepDistanceButton_->setToolTip(QStringLiteral("Use the selected lens at the current distance: the field follows"));
+  keepFieldButton_ = new QPushButton(QStringLiteral("Keep &Field"), ui_->lensesPage);
+  keepFieldButton_->setObjectName(QStringLiteral("keepFieldButton"));
+  keepFieldButton_->setToolTip(QStringLiteral("Use the selected lens for the wanted field: the distance follows"));
+  auto* choices = new QHBoxLayout;
+  choices->addWidget(targetsNote_, 1);
+  choices->addWidget(keepDistanceButton_);
+  choices->addWidget(keepFieldButton_);
+  auto* blurDigits = new QLabel(
+      QStringLiteral("Blurs in the planner show 4 digits; the calculator's Pixel Blur box shows fewer."),
+      ui_->lensesPage);
+  blurDigits->setObjectName(QStringLiteral("blurDigitsNote"));
+  ui_->lensesGrid->addLayout(choices, 2, 1);
+  ui_->lensesGrid->addWidget(blurDigits, 3, 1);
+
+  statusNote_ = new QLabel(this);
+  statusNote_->setObjectName(QStringLiteral("statusNote"));
+  statusNote_->setToolTip(QStringLiteral("What the planner's last choice or export did"));
+  ui_->bottomRow->insertWidget(1, statusNote_, 1);
+}
+
+void CPlannerDlg::ConvertDepth(LengthUnit to) {
+  // As the calculator's boxes do: a number is rewritten in the new unit; anything else stays as typed.
+  if (to == depthUnit_) return;
+  const std::string text = ui_->depthEdit->text().toStdString();
+  planner::PlannerTexts texts;
+  texts.depth = text;
+  const planner::PlannerValue depth = planner::ReadPlannerInputs(texts, depthUnit_).depth;
+  if (depth.Usable() && planner::BeginsWithNumber(text)) {
+    ui_->depthEdit->setText(Q(FormatG4(depth.value * FromMetersFactor(to))));
+  }
+  depthUnit_ = to;
+}
+
+void CPlannerDlg::ShowStatus(const QString& text) { SetNote(statusNote_, text); }
+
 void CPlannerDlg::SizeControls() {
   for (QLineEdit* box : findChildren<QLineEdit*>()) {
     if (box->isReadOnly()) ApplyReadOnlyLook(box);
     SizeForNumbers(box);
   }
   // "0.2524 ... 14.64" and the largest term's name need more than one number.
-  for (QLineEdit* box : {ui_->apertureBox, ui_->largestBox}) {
+  for (QLineEdit* box : {ui_->apertureBox, ui_->largestBox, ui_->shutterLimitBox}) {
     box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-8.888e-88 ... -8.888e-88")) + 10);
   }
   for (QLabel* unit : {ui_->depthUnit, ui_->sharpNearUnit, ui_->sharpFarUnit, ui_->focusAdviceUnit}) {
@@ -173,6 +252,11 @@ void CPlannerDlg::ConnectControls() {
   connect(lightPage_, &LightPage::InputEdited, this, &CPlannerDlg::OnInputEdited);
   connect(lightPage_, &LightPage::InputFinished, this, &CPlannerDlg::SaveTexts);
   connect(lightPage_, &LightPage::UseRecommended, this, &CPlannerDlg::OnUseRecommended);
+  connect(keepDistanceButton_, &QPushButton::clicked, this, [this] {
+    if (ui_->kitTable->currentRow() < 0) return ShowStatus(QStringLiteral("Select a lens of the kit first"));
+    OnLensActivated(ui_->kitTable->currentRow());
+  });
+  connect(keepFieldButton_, &QPushButton::clicked, this, &CPlannerDlg::OnKeepField);
   connect(ui_->exportButton, &QPushButton::clicked, this, &CPlannerDlg::ExportSheet);
   // Close, Esc and the close box end in done(), which only hides a modeless dialog.
   connect(ui_->closeButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -217,8 +301,13 @@ void CPlannerDlg::OnInputEdited() {
 }
 
 void CPlannerDlg::SaveTexts() {
-  if (context_.saveTexts) context_.saveTexts(Texts());
   if (context_.saveIso && isoCamera_) context_.saveIso(*isoCamera_, lightPage_->Texts().iso);
+  if (!context_.saveTexts) return;
+  // Kept in meters, so that a change of the unit before the next start cannot change the depth.
+  planner::PlannerTexts texts = Texts();
+  const planner::PlannerValue depth = planner::ReadPlannerInputs(texts, depthUnit_).depth;
+  if (depth.Usable() && planner::BeginsWithNumber(texts.depth)) texts.depth = planner::ExactDoubleText(depth.value);
+  context_.saveTexts(texts);
 }
 
 void CPlannerDlg::FollowCameraIso() {
@@ -240,10 +329,18 @@ void CPlannerDlg::hideEvent(QHideEvent* event) {
 void CPlannerDlg::RefreshPlanner() {
   refreshing_ = true;
   FollowCameraIso();
-  const planner::PlannerInputs inputs = planner::ReadPlannerInputs(Texts(), calculator_.State().unit);
+  const CalcState& state = calculator_.State();
+  ConvertDepth(state.unit);
+  // The field the user asked for is an input in every mode but Field Width.
+  if (state.computeMode != ComputeMode::FieldWidth) wantedField_ = state.fieldWidth;
+  const planner::PlannerInputs inputs = planner::ReadPlannerInputs(Texts(), state.unit);
   plan_ = planner::ComputePlan(calculator_.State(), calculator_.CurrentCamera(), inputs,
                                calculator_.AttachmentsWindow()->Choices());
   SetNote(ui_->prerequisiteNote, Q(plan_.prerequisite));
+  SetNote(mountedNote_, plan_.attachmentsIncluded.empty()
+                            ? QStringLiteral("Planned for the bare lens")
+                            : QStringLiteral("Planned ") + Q(plan_.attachmentsIncluded) +
+                                  QStringLiteral(" (the optics as mounted)"));
   ShowSharpness();
   ShowModes();
   ShowLenses();
@@ -258,43 +355,58 @@ void CPlannerDlg::ShowSharpness() {
   for (QLabel* label : {ui_->depthUnit, ui_->sharpNearUnit, ui_->sharpFarUnit, ui_->focusAdviceUnit}) {
     if (label->text() != unit) label->setText(unit);
   }
-  QStringList problems;
-  for (const planner::PlannerValue* value : {&plan.inputs.depth, &plan.inputs.wavelength, &plan.inputs.blurLimit}) {
-    if (!value->Usable()) problems << Q(value->problem);
-  }
-  SetNote(ui_->sharpnessInputNote, problems.join(QLatin1Char('\n')));
+  Reasons reasons(QStringList{Q(plan.prerequisite)});
+  SetNote(ui_->sharpnessInputNote,
+          reasons.First({&plan.inputs.depth.problem, &plan.inputs.wavelength.problem, &plan.inputs.blurLimit.problem}));
 
   const planner::SharpnessBudget& budget = plan.budget;
   ui_->budgetChart->SetData(BudgetChart(plan));
+  SetTip(ui_->budgetChart,
+         "Blurs in pixels. Motion: velocity x exposure / field ratio / pitch. Defocus: the near edge's blur circle. "
+         "Diffraction: 2.44 x wavelength x working f-number / pitch. Total: root-sum-square; linear sum: worst case. "
+         "4 digits; the calculator's Pixel Blur box shows fewer.",
+         budget.total.reason);
   ShowText(ui_->largestBox, budget.largestText);
-  Show(ui_->defocusNearBox, budget.defocusNear);
-  Show(ui_->defocusFarBox, budget.defocusFar);
-  SetNote(ui_->budgetNote, FirstReason({&budget.motion, &budget.defocus, &budget.diffraction, &budget.total}));
+  SetTip(ui_->largestBox, "The largest of motion, defocus and diffraction: the blur to reduce first", {});
+  Show(ui_->defocusNearBox, budget.defocusNear, kDefocusNearTip);
+  Show(ui_->defocusFarBox, budget.defocusFar, kDefocusFarTip);
+  SetNote(ui_->budgetNote, reasons.First({&budget.motion.reason, &budget.defocus.reason, &budget.diffraction.reason,
+                                          &budget.total.reason, &budget.sharpNear.reason}));
 
-  Show(ui_->sharpNearBox, budget.sharpNear);
-  Show(ui_->sharpFarBox, budget.sharpFar);
-  Show(ui_->lightBox, budget.lightStops);
+  Show(ui_->sharpNearBox, budget.sharpNear,
+       "Nearest distance where defocus alone stays within the blur limit: u / (1 + a), a = k x p x N x (u - f) / f^2");
+  Show(ui_->sharpFarBox, budget.sharpFar,
+       "Farthest distance where defocus alone stays within the blur limit: u / (1 - a); Infinity when a >= 1");
+  Show(ui_->lightBox, budget.lightStops,
+       "Exposure against shutter 1x at f/1.0: -(log2(shutter multiple) + 2 x log2(f-number)) stops");
 
   const planner::BestFNumber& best = plan.best;
-  Show(ui_->optimumBox, best.optimum);
-  Show(ui_->bestEntryBox, best.bestEntry);
-  Show(ui_->bestSumBox, best.bestEntrySum);
-  Show(ui_->bestTotalBox, best.bestEntryTotal);
-  Show(ui_->focusAdviceBox, best.focusDistance);
+  Show(ui_->optimumBox, best.optimum,
+       "N*, where defocus and diffraction in quadrature are least: sqrt(A / (C x (1 + m)))");
+  Show(ui_->bestEntryBox, best.bestEntry, "The f-number list entry with the least defocus and diffraction in quadrature");
+  Show(ui_->bestSumBox, best.bestEntrySum, "Defocus and diffraction there: sqrt(defocus^2 + diffraction^2)");
+  Show(ui_->bestTotalBox, best.bestEntryTotal,
+       "The whole budget there, motion included: sqrt(motion^2 + defocus^2 + diffraction^2)");
+  Show(ui_->focusAdviceBox, best.focusDistance,
+       "The focus that centres the depth best: 2 x near x far / (near + far) of its edges");
   ShowText(ui_->apertureBox, plan.apertureWindow.text);
-  ui_->apertureBox->setToolTip(Q(plan.apertureWindow.reason));
-  QString bestNote = FirstReason({&best.optimum, &best.bestEntry, &best.focusDistance});
-  if (!plan.apertureWindow.reason.empty()) {
-    bestNote += (bestNote.isEmpty() ? QString() : QStringLiteral("\n")) + Q(plan.apertureWindow.reason);
-  }
-  SetNote(ui_->bestNote, bestNote);
+  SetTip(ui_->apertureBox, "The f-numbers from 1 to 22 whose total blur stays within the blur limit",
+         plan.apertureWindow.reason);
+  SetNote(ui_->bestNote, reasons.First({&best.optimum.reason, &best.bestEntry.reason, &best.focusDistance.reason,
+                                        &plan.apertureWindow.reason}));
   ui_->useFNumberButton->setEnabled(best.bestEntry.Available());
 
   const planner::ShutterLimit& shutter = plan.shutterLimit;
-  Show(ui_->shutterLimitBox, shutter.multiple);
-  Show(ui_->shutterBlurBox, shutter.blur);
-  SetNote(ui_->shutterNote, FirstReason({&shutter.multiple, &shutter.blur}));
-  ui_->useShutterButton->setEnabled(shutter.multiple.Available() && std::isfinite(shutter.multiple.value));
+  const bool found = shutter.multiple.Available() && std::isfinite(shutter.multiple.value);
+  ShowText(ui_->shutterLimitBox,
+           found ? shutter.multiple.text + "x, " + shutter.exposureUs.text + " \u00b5s" : shutter.multiple.text);
+  SetTip(ui_->shutterLimitBox,
+         "The longest exposure whose motion blur stays within the limit: the smallest shutter multiple 1 ... 20 that "
+         "keeps it, and its exposure 1e6 / (frame rate x multiple)",
+         shutter.multiple.reason);
+  Show(ui_->shutterBlurBox, shutter.blur, "Motion blur at that shutter: velocity x exposure / field ratio / pitch");
+  SetNote(ui_->shutterNote, reasons.First({&shutter.multiple.reason, &shutter.blur.reason}));
+  ui_->useShutterButton->setEnabled(found);
 }
 
 void CPlannerDlg::ShowModes() {
@@ -304,6 +416,8 @@ void CPlannerDlg::ShowModes() {
   modeModel_->SetTable(&modes, headings);
   ui_->modeTable->setColumnHidden(9, !modes.showRecordTime);
   SetNote(ui_->modesNote, Q(modes.reason));
+  ui_->modeTable->setToolTip(QStringLiteral("One row per mode of the camera, with the lens, distance and shutter in "
+                                            "force; the mode in force is bold. Double-click a row to choose it."));
 }
 
 void CPlannerDlg::ShowLenses() {
@@ -313,6 +427,9 @@ void CPlannerDlg::ShowLenses() {
   for (const planner::Column& column : planner::kKitColumns) headings << Heading(column, plan_.state.unit);
   headings << QStringLiteral("Best");
   SetHeadings(table, headings);
+  for (std::size_t column = 0; column < planner::kKitColumns.size(); ++column) {
+    table->horizontalHeaderItem(static_cast<int>(column))->setToolTip(FromText(planner::kKitColumns[column].tip));
+  }
   if (table->rowCount() != static_cast<int>(kit.rows.size())) table->setRowCount(static_cast<int>(kit.rows.size()));
   for (std::size_t index = 0; index < kit.rows.size(); ++index) {
     const planner::KitRow& row = kit.rows[index];
@@ -320,14 +437,29 @@ void CPlannerDlg::ShowLenses() {
     int c = 0;
     for (const PlanNumber* number : {&row.focalLength, &row.fieldWidth, &row.fieldAngle, &row.depthOfField,
                                      &row.nearFocus, &row.farFocus, &row.pixelBlur, &row.distanceForField}) {
-      SetCell(table, r, c++, Q(number->text), row.marked);
+      SetCell(table, r, c, Q(number->text), row.marked);
+      table->item(r, c)->setToolTip(FromText(planner::kKitColumns[static_cast<std::size_t>(c)].tip) +
+                                    (number->reason.empty() ? QString() : QLatin1Char('\n') + Q(number->reason)));
+      ++c;
     }
     SetCell(table, r, c++, row.marked ? QString::fromLatin1(kMarkText) : QString(), row.marked);
   }
   QStringList notes;
-  for (const std::string& note : kit.notes) notes << Q(note);
   if (!kit.reason.empty()) notes << Q(kit.reason);
-  SetNote(ui_->kitNote, notes.join(QLatin1Char('\n')));
+  for (const std::string& note : kit.notes) notes << Q(note);
+  SetNote(ui_->kitNote, notes.join(QStringLiteral("; ")));
+  const CalcState& state = plan_.state;
+  const QString length = FromText(LengthUnitName(state.unit));
+  const double toUnit = FromMetersFactor(state.unit);
+  QString targets = QStringLiteral("Distance ") + Q(FormatG4(state.objectDistance * toUnit)) + QLatin1Char(' ') + length;
+  if (wantedField_ > 0) {
+    targets += QStringLiteral(", wanted field ") + Q(FormatG4(wantedField_ * toUnit)) + QLatin1Char(' ') + length;
+    if (FormatG4(wantedField_ * toUnit) != FormatG4(state.fieldWidth * toUnit)) {
+      targets += QStringLiteral(" (now ") + Q(FormatG4(state.fieldWidth * toUnit)) + QStringLiteral(")");
+    }
+  }
+  SetNote(targetsNote_, targets);
+
 }
 
 void CPlannerDlg::ShowCharts() {
@@ -359,15 +491,59 @@ void CPlannerDlg::OnUseRecommended() {
   calculator_.ChooseListEntry(ids::kFNumberList, Q(fNumber));
 }
 
+namespace {
+
+// The calculator's computed value as its result box shows it, with its name.
+std::pair<QString, QString> ComputedValue(const CalcState& state) {
+  const ResultTexts texts = MakeResultTexts(state);
+  switch (state.computeMode) {
+    case ComputeMode::FocalLength: return {QStringLiteral("focal length"), Q(texts.focalLength) + QStringLiteral(" mm")};
+    case ComputeMode::Magnification: return {QStringLiteral("magnification"), Q(texts.magnification)};
+    case ComputeMode::ObjectDistance:
+      return {QStringLiteral("object distance"), Q(texts.objectDistance) + QLatin1Char(' ') + FromText(LengthUnitName(state.unit))};
+    case ComputeMode::FieldWidth:
+      return {QStringLiteral("field width"), Q(texts.fieldWidth) + QLatin1Char(' ') + FromText(LengthUnitName(state.unit))};
+  }
+  return {};
+}
+
+}  // namespace
+
 void CPlannerDlg::OnModeActivated(int row) {
   if (row < 0 || row >= static_cast<int>(plan_.modes.size())) return;
+  const auto before = ComputedValue(calculator_.State());
   calculator_.ChooseMode(static_cast<std::size_t>(row));
+  const auto after = ComputedValue(calculator_.State());
+  ShowStatus(before.second == after.second
+                 ? QString()
+                 : QStringLiteral("The mode changed the computed ") + after.first + QStringLiteral(" from ") +
+                       before.second + QStringLiteral(" to ") + after.second);
 }
 
 void CPlannerDlg::OnLensActivated(int row) {
   if (row < 0 || row >= static_cast<int>(plan_.kit.rows.size())) return;
   // A copy: the calculator's cycles refresh this window, which replaces the plan.
-  calculator_.EnterFocalLength(plan_.kit.rows[static_cast<std::size_t>(row)].lens.text);
+  const std::string lens = plan_.kit.rows[static_cast<std::size_t>(row)].lens.text;
+  const auto before = ComputedValue(calculator_.State());
+  calculator_.EnterFocalLength(lens);
+  const CalcState& state = calculator_.State();
+  ShowStatus(QStringLiteral("Lens ") + Q(lens) + QStringLiteral(" mm at the same distance: the field is now ") +
+             Q(MakeResultTexts(state).fieldWidth) + QLatin1Char(' ') + FromText(LengthUnitName(state.unit)) +
+             (before.first == QStringLiteral("field width") ? QString() : QStringLiteral(" (computed)")));
+}
+
+void CPlannerDlg::OnKeepField() {
+  const int row = ui_->kitTable->currentRow();
+  if (row < 0 || row >= static_cast<int>(plan_.kit.rows.size())) {
+    return ShowStatus(QStringLiteral("Select a lens of the kit first"));
+  }
+  if (!(wantedField_ > 0)) return ShowStatus(QStringLiteral("Enter the wanted field width in the calculator first"));
+  const std::string lens = plan_.kit.rows[static_cast<std::size_t>(row)].lens.text;
+  const CalcState& state = calculator_.State();
+  calculator_.PlaceLensForField(lens, FormatG4(wantedField_ * FromMetersFactor(state.unit)));
+  ShowStatus(QStringLiteral("Lens ") + Q(lens) + QStringLiteral(" mm for the wanted field: the distance is now ") +
+             Q(MakeResultTexts(calculator_.State()).objectDistance) + QLatin1Char(' ') +
+             FromText(LengthUnitName(calculator_.State().unit)));
 }
 
 void CPlannerDlg::OnAddLens() {

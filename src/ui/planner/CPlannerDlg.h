@@ -6,9 +6,14 @@
 
 #include <QDialog>
 
+#include "optics/CalcState.h"
+
 #include "planner/PlanSheet.h"
 #include "planner/Planner.h"
 #include "ui/planner/PlannerContext.h"
+
+class QLabel;
+class QPushButton;
 
 namespace Ui {
 class CPlannerDlg;
@@ -59,6 +64,10 @@ class CPlannerDlg : public QDialog {
   void OnUseShutter();
   void OnModeActivated(int row);
   void OnLensActivated(int row);
+  void OnKeepField();
+  void AddControls();
+  void ConvertDepth(LengthUnit to);
+  void ShowStatus(const QString& text);
   void OnAddLens();
   void OnRemoveLens();
   void ShowMessage(const QString& text);
@@ -70,6 +79,16 @@ class CPlannerDlg : public QDialog {
   PlannerContext context_;
   ModeTableModel* modeModel_;  // owned as a child object
   planner::Plan plan_;
+  // Created here rather than in the form: the attachments in the plan, the targets a kit choice
+  // keeps, the kit's buttons and the window's status line.
+  QLabel* mountedNote_ = nullptr;
+  QLabel* targetsNote_ = nullptr;
+  QPushButton* keepDistanceButton_ = nullptr;
+  QPushButton* keepFieldButton_ = nullptr;
+  QLabel* statusNote_ = nullptr;
+  LengthUnit depthUnit_ = LengthUnit::Meters;  // the unit the depth's text is in
+  // The field the user asked for (typed, not computed), kept across a kit choice that moves it.
+  double wantedField_ = 0;
   QString lastNote_;
   bool refreshing_ = false;
   LightPage* lightPage_;                  // owned as a child object

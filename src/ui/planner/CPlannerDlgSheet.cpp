@@ -1,7 +1,11 @@
 // The planner's "Export Sheet...": the file and note asked for, and the sheet written.
 #include <ctime>
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QInputDialog>
 
 #include "ui/planner/CPlannerDlg.h"
@@ -12,11 +16,18 @@ namespace {
 
 constexpr char kExportCaption[] = "Export Sheet";
 
+// The folder of the last sheet written in this session; at first the user's documents folder,
+// never the folder of the camera files, which may be read-only.
+QString& LastSheetFolder() {
+  static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return folder;
+}
+
 std::optional<SheetRequest> AskForSheet(QWidget* owner, const QString& note) {
   QStringList filters;
   for (const SheetFilter& filter : kSheetFilters) filters << QString::fromLatin1(filter.filter);
   QString chosenFilter = filters.front();
-  const QString chosen = QFileDialog::getSaveFileName(owner, QString::fromLatin1(kExportCaption), QString(),
+  const QString chosen = QFileDialog::getSaveFileName(owner, QString::fromLatin1(kExportCaption), LastSheetFolder(),
                                                       filters.join(QStringLiteral(";;")), &chosenFilter);
   if (chosen.isEmpty()) return std::nullopt;
   SheetRequest request;
@@ -24,9 +35,10 @@ std::optional<SheetRequest> AskForSheet(QWidget* owner, const QString& note) {
     if (chosenFilter == QLatin1String(filter.filter)) request.form = filter.form;
   }
   request.path = SheetPath(chosen, request.form);
+  // One line, so that Enter accepts the note as typed.
   bool accepted = false;
-  request.note = QInputDialog::getMultiLineText(owner, QString::fromLatin1(kExportCaption),
-                                                QStringLiteral("&Note for the sheet:"), note, &accepted);
+  request.note = QInputDialog::getText(owner, QString::fromLatin1(kExportCaption), QStringLiteral("&Note for the sheet:"),
+                                       QLineEdit::Normal, note, &accepted);
   if (!accepted) return std::nullopt;
   return request;
 }
@@ -42,7 +54,12 @@ bool CPlannerDlg::ExportSheet() {
   RefreshPlanner();
   const planner::SheetInfo info{planner::SheetDateTime(std::time(nullptr)), request->note.toStdString()};
   const QString failure = WriteSheet(*request, plan_, info);
-  if (failure.isEmpty()) return true;
+  if (failure.isEmpty()) {
+    LastSheetFolder() = QFileInfo(request->path).absolutePath();
+    ShowStatus(QStringLiteral("Sheet saved: ") + QDir::toNativeSeparators(request->path));
+    return true;
+  }
+  ShowStatus({});
   ShowMessage(failure);
   return false;
 }

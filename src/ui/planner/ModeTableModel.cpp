@@ -62,10 +62,12 @@ QVariant ModeTableModel::data(const QModelIndex& index, int role) const {
                                               &row.fieldPerPixel, &row.exposureUs,  &row.pixelBlur,
                                               &row.shutterLimit,  &row.eventFrames, &row.crossingFrames,
                                               &row.recordTime};
-      if (index.column() < kInForceColumn && numbers[index.column()]) {
-        return QString::fromStdString(numbers[index.column()]->reason);
+      // What the column holds; with the reason when the cell has no number.
+      QString tip = headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole).toString();
+      if (index.column() < kInForceColumn && numbers[index.column()] && !numbers[index.column()]->reason.empty()) {
+        tip += QLatin1Char('\n') + QString::fromStdString(numbers[index.column()]->reason);
       }
-      return {};
+      return tip;
     }
     case Qt::FontRole:
       if (table_->inForce && *table_->inForce == static_cast<std::size_t>(index.row())) {
@@ -82,9 +84,14 @@ QVariant ModeTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ModeTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= headings_.size()) {
+  if (orientation != Qt::Horizontal || section < 0 || section >= headings_.size()) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
+  if (role == Qt::ToolTipRole && static_cast<std::size_t>(section) < planner::kModeColumns.size()) {
+    return QString::fromUtf8(planner::kModeColumns[static_cast<std::size_t>(section)].tip.data(),
+                             static_cast<qsizetype>(planner::kModeColumns[static_cast<std::size_t>(section)].tip.size()));
+  }
+  if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
   return headings_[section];
 }
 

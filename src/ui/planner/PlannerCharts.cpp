@@ -1,7 +1,10 @@
 #include "ui/planner/PlannerCharts.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "optics/ComputeModes.h"
+#include "optics/NumberText.h"
 #include "optics/Units.h"
 #include "ui/widgets/Controls.h"
 
@@ -29,6 +32,16 @@ QString Why(const Plan& plan) {
   return plan.prerequisite.empty() ? QStringLiteral("Nothing to draw for these inputs.") : Q(plan.prerequisite);
 }
 
+// f-numbers in stops, ticked at the f-number list's entries.
+std::vector<std::pair<double, QString>> FNumberStops() {
+  std::vector<std::pair<double, QString>> stops;
+  for (const std::string_view entry : kFNumberListItems) {
+    const double value = ParseDouble(entry);
+    stops.emplace_back(value, Q(FormatG4(value)));
+  }
+  return stops;
+}
+
 QString LengthAxis(const Plan& plan, const char* name) {
   return QString::fromLatin1(name) + QStringLiteral(" (") + Q(plan.charts.lengthUnit) + QStringLiteral(")");
 }
@@ -46,7 +59,7 @@ ChartData BudgetChart(const Plan& plan) {
   for (const auto& [label, number] : rows) {
     data.bars.push_back({QString::fromLatin1(label), number->value, Q(number->text)});
   }
-  if (plan.inputs.blurLimit.Usable()) data.limitY = ChartData::Marker{plan.inputs.blurLimit.value, QStringLiteral("Blur limit")};
+  if (plan.inputs.blurLimit.Usable()) data.limitY = ChartData::Marker{plan.inputs.blurLimit.value, QStringLiteral("blur limit")};
   data.emptyText = Why(plan);
   return data;
 }
@@ -56,8 +69,23 @@ ChartData FocusChart(const Plan& plan) {
   data.title = QStringLiteral("Near and Far Focus");
   data.xAxis = QStringLiteral("f-number");
   data.yAxis = LengthAxis(plan, "distance");
+  data.xStops = FNumberStops();
   data.series = {ToSeries(plan.charts.nearFocus), ToSeries(plan.charts.farFocus)};
-  if (plan.state.fNumber > 0) data.currentX = ChartData::Marker{plan.state.fNumber, QStringLiteral("f-number in force")};
+  const CalcState& state = plan.mounted;
+  if (state.fNumber > 0) data.currentX = ChartData::Marker{state.fNumber, QStringLiteral("f-number in force")};
+  const double toUnit = FromMetersFactor(state.unit);
+  const double u = state.objectDistance * toUnit;
+  if (u > 0 && std::isfinite(u)) {
+    data.targetY = ChartData::Marker{u, QStringLiteral("focus distance")};
+    double reach = u;
+    if (plan.inputs.depth.Usable() && plan.inputs.depth.value > 0) {
+      const double depth = plan.inputs.depth.value * toUnit;
+      data.yBand = ChartData::Band{std::max(0.0, u - depth / 2), u + depth / 2, QStringLiteral("subject depth")};
+      reach = u + depth / 2;
+    }
+    // The region that matters: the subject and twice as far; a far focus beyond it is an arrow.
+    data.yCeiling = 2 * reach;
+  }
   data.emptyText = Why(plan);
   return data;
 }
@@ -67,10 +95,16 @@ ChartData BlurChart(const Plan& plan) {
   data.title = QStringLiteral("Blur against f-Number");
   data.xAxis = QStringLiteral("f-number");
   data.yAxis = QStringLiteral("blur (pixels)");
+  data.xStops = FNumberStops();
   data.series = {ToSeries(plan.charts.motion), ToSeries(plan.charts.defocus), ToSeries(plan.charts.diffraction),
                  ToSeries(plan.charts.total, true)};
-  if (plan.state.fNumber > 0) data.currentX = ChartData::Marker{plan.state.fNumber, QStringLiteral("f-number in force")};
-  if (plan.charts.optimumFNumber) data.extraX = ChartData::Marker{*plan.charts.optimumFNumber, QStringLiteral("Optimum")};
+  if (plan.mounted.fNumber > 0) {
+    data.currentX = ChartData::Marker{plan.mounted.fNumber, QStringLiteral("f-number in force")};
+  }
+  if (plan.charts.optimumFNumber) data.extraX = ChartData::Marker{*plan.charts.optimumFNumber, QStringLiteral("N*")};
+  if (std::isfinite(plan.charts.blurLimit) && plan.charts.blurLimit > 0) {
+    data.limitY = ChartData::Marker{plan.charts.blurLimit, QStringLiteral("blur limit")};
+  }
   data.emptyText = Why(plan);
   return data;
 }
@@ -85,7 +119,7 @@ ChartData ShutterChart(const Plan& plan) {
     data.currentX = ChartData::Marker{double(plan.state.shutterMultiple), QStringLiteral("shutter in force")};
   }
   if (std::isfinite(plan.charts.blurLimit) && plan.charts.blurLimit > 0) {
-    data.limitY = ChartData::Marker{plan.charts.blurLimit, QStringLiteral("Blur limit")};
+    data.limitY = ChartData::Marker{plan.charts.blurLimit, QStringLiteral("blur limit")};
   }
   data.emptyText = Why(plan);
   return data;
@@ -96,10 +130,21 @@ ChartData FieldChart(const Plan& plan) {
   data.title = QStringLiteral("Field Width against Distance");
   data.xAxis = LengthAxis(plan, "object distance");
   data.yAxis = LengthAxis(plan, "field width");
-  for (const ChartSeries& series : plan.charts.fieldByDistance) data.series.push_back(ToSeries(series));
-  if (plan.state.objectDistance > 0) {
-    data.currentX = ChartData::Marker{plan.state.objectDistance * FromMetersFactor(plan.state.unit),
-                                      QStringLiteral("distance in force")};
+  // The lens in force first; a kit lens of the same focal length is that very curve.
+  for (const ChartSeries& series : plan.charts.fieldByDistance) {
+    const QString name = Q(series.name);
+    if (std::any_of(data.series.begin(), data.series.end(), [&](const auto& s) { return s.name.startsWith(name); })) {
+      continue;
+    }
+    data.series.push_back(ToSeries(series));
+    if (data.series.size() == 1) data.series.back().name += QStringLiteral(" (in force)");
+  }
+  const double toUnit = FromMetersFactor(plan.mounted.unit);
+  if (plan.mounted.objectDistance > 0) {
+    data.currentX = ChartData::Marker{plan.mounted.objectDistance * toUnit, QStringLiteral("distance in force")};
+  }
+  if (plan.state.fieldWidth > 0 && std::isfinite(plan.state.fieldWidth)) {
+    data.targetY = ChartData::Marker{plan.state.fieldWidth * toUnit, QStringLiteral("wanted field")};
   }
   data.emptyText = Why(plan);
   return data;

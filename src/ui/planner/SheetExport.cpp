@@ -99,11 +99,15 @@ std::optional<double> LayOutRows(QPainter& painter, const std::vector<Section>& 
 
 }  // namespace
 
-QString SheetPath(const QString& chosen, SheetForm form) {
+QString SheetPath(const QString& chosen, SheetForm& form) {
   for (const SheetFilter& filter : kSheetFilters) {
-    if (filter.form != form) continue;
-    const QString suffix = QLatin1Char('.') + QLatin1String(filter.suffix);
-    return chosen.endsWith(suffix, Qt::CaseInsensitive) ? chosen : chosen + suffix;
+    if (chosen.endsWith(QLatin1Char('.') + QLatin1String(filter.suffix), Qt::CaseInsensitive)) {
+      form = filter.form;
+      return chosen;
+    }
+  }
+  for (const SheetFilter& filter : kSheetFilters) {
+    if (filter.form == form) return chosen + QLatin1Char('.') + QLatin1String(filter.suffix);
   }
   return chosen;
 }

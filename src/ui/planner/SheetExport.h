@@ -30,9 +30,9 @@ inline constexpr SheetFilter kSheetFilters[] = {
     {"JSON Data (*.json)", SheetForm::Json, "json"},
 };
 
-// The path the sheet goes to: the chosen name, with the chosen form's suffix added when it does
-// not end in it already.
-QString SheetPath(const QString& chosen, SheetForm form);
+// The path the sheet goes to and its form: a name that ends in a known suffix keeps it and takes its
+// form, whatever the filter; any other name gets the chosen form's suffix.
+QString SheetPath(const QString& chosen, SheetForm& form);
 
 // The bytes of a CSV or JSON sheet, from the core's writers.
 QByteArray SheetBytes(const planner::Plan& plan, const planner::SheetInfo& info, SheetForm form);

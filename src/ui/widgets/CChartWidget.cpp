@@ -21,6 +21,9 @@ const QColor kSeriesColours[] = {QColor(0, 114, 178), QColor(213, 94, 0), QColor
 const QColor kCurrentColour(60, 60, 60);
 const QColor kExtraColour(0, 114, 178);
 const QColor kLimitColour(200, 30, 30);
+const QColor kTargetColour(0, 140, 60);
+const QColor kBandColour(230, 159, 0, 120);
+const QString kOffScaleText = QStringLiteral("\u2191 beyond the top (at infinity)");
 
 QString Number(double value) { return QString::fromStdString(FormatG4(value)); }
 
@@ -64,14 +67,19 @@ struct Frame {
   QRectF plot;
   Range x;
   Range y;
-  double X(double value) const { return plot.left() + (value - x.low) / (x.high - x.low) * plot.width(); }
+  bool logX = false;  // f-numbers in stops
+  double X(double value) const {
+    if (logX) return plot.left() + std::log2(value / x.low) / std::log2(x.high / x.low) * plot.width();
+    return plot.left() + (value - x.low) / (x.high - x.low) * plot.width();
+  }
   double Y(double value) const { return plot.bottom() - (value - y.low) / (y.high - y.low) * plot.height(); }
 };
 
 struct LegendEntry {
   QString text;
   QColor colour;
-  Qt::PenStyle style;
+  Qt::PenStyle style;  // Qt::NoPen: text alone
+  bool filled = false; // a shaded band rather than a line
 };
 
 // The legend in rows below the plot; returns its height for the given width.
@@ -101,8 +109,12 @@ void DrawLegend(QPainter& painter, const std::vector<LegendEntry>& entries, cons
       y += metrics.height() * 1.2;
     }
     const double middle = y + metrics.height() * 0.6;
-    painter.setPen(QPen(entry.colour, 2, entry.style));
-    painter.drawLine(QPointF(x, middle), QPointF(x + metrics.height() * 1.6, middle));
+    if (entry.filled) {
+      painter.fillRect(QRectF(x, y + metrics.height() * 0.2, metrics.height() * 1.6, metrics.height() * 0.8), entry.colour);
+    } else if (entry.style != Qt::NoPen) {
+      painter.setPen(QPen(entry.colour, 2, entry.style));
+      painter.drawLine(QPointF(x, middle), QPointF(x + metrics.height() * 1.6, middle));
+    }
     painter.setPen(Qt::black);
     painter.drawText(QRectF(x + metrics.height() * 2, y, w, metrics.height() * 1.2), Qt::AlignLeft | Qt::AlignVCenter,
                      entry.text);
@@ -194,12 +206,10 @@ void PaintBars(QPainter& painter, const QRectF& area, const ChartData& data, std
 void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, std::vector<LegendEntry>& legend) {
   const QFontMetricsF metrics(painter.font(), painter.device());
   Frame frame;
-  bool openEnds = false;
   for (const ChartData::Series& series : data.series) {
     for (const QPointF& point : series.points) {
       frame.x.Add(point.x());
-      frame.y.Add(point.y());
-      openEnds = openEnds || (std::isinf(point.y()) && point.y() > 0);
+      if (!data.yCeiling || point.y() <= *data.yCeiling) frame.y.Add(point.y());
     }
   }
   if (!frame.x.Valid() || !frame.y.Valid()) {
@@ -207,25 +217,53 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
     return;
   }
   if (data.limitY) frame.y.Add(data.limitY->at);
+  if (data.targetY) frame.y.Add(data.targetY->at);
+  if (data.yBand) {
+    frame.y.Add(data.yBand->low);
+    frame.y.Add(data.yBand->high);
+  }
+  if (data.yCeiling) frame.y.Add(*data.yCeiling);
   frame.y.Add(0);  // lengths and blurs start at zero, so heights compare at a glance
+  if (!data.xStops.empty()) {
+    frame.logX = true;
+    frame.x = Range();
+    frame.x.Add(data.xStops.front().first);
+    frame.x.Add(data.xStops.back().first);
+  }
 
   const double gap = metrics.averageCharWidth();
   const double legendHeight = LegendHeight(metrics, legend, area.width());
   const double axisHeight = metrics.height() * 2.4;
   // The y tick labels decide the left margin, so the range is fixed first.
   double plotHeight = area.height() - axisHeight - legendHeight - metrics.height() * 1.8;
-  const std::vector<double> yTicks = Ticks(frame.y, std::max(2, static_cast<int>(plotHeight / (metrics.height() * 2.5))));
+  const std::vector<double> yTicks = Ticks(frame.y, std::max(3, static_cast<int>(plotHeight / (metrics.height() * 1.3))));
   double yLabelWidth = 0;
   for (double tick : yTicks) yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(Number(tick)));
   frame.plot = QRectF(area.left() + yLabelWidth + gap * 2, area.top() + metrics.height() * 1.8, 0, 0);
   frame.plot.setRight(area.right() - gap * 3);
   frame.plot.setBottom(area.bottom() - axisHeight - legendHeight);
-  const std::vector<double> xTicks =
-      Ticks(frame.x, std::max(2, static_cast<int>(frame.plot.width() / (metrics.horizontalAdvance(QStringLiteral("8.888")) * 2))));
+  std::vector<double> xTicks;
+  std::vector<QString> xLabels;
+  if (frame.logX) {
+    for (const auto& [at, label] : data.xStops) {
+      xTicks.push_back(at);
+      xLabels.push_back(label);
+    }
+  } else {
+    xTicks = Ticks(frame.x, std::max(2, static_cast<int>(frame.plot.width() /
+                                                         (metrics.horizontalAdvance(QStringLiteral("8.888")) * 2))));
+    for (double tick : xTicks) xLabels.push_back(Number(tick));
+  }
 
   painter.setPen(QPen(QColor(225, 225, 225), 1));
   for (double tick : xTicks) painter.drawLine(QPointF(frame.X(tick), frame.plot.top()), QPointF(frame.X(tick), frame.plot.bottom()));
   for (double tick : yTicks) painter.drawLine(QPointF(frame.plot.left(), frame.Y(tick)), QPointF(frame.plot.right(), frame.Y(tick)));
+
+  if (data.yBand) {
+    const double top = frame.Y(std::min(data.yBand->high, frame.y.high));
+    const double bottom = frame.Y(std::max(data.yBand->low, frame.y.low));
+    painter.fillRect(QRectF(frame.plot.left(), top, frame.plot.width(), bottom - top), kBandColour);
+  }
 
   painter.save();
   painter.setClipRect(frame.plot.adjusted(-2, -2, 2, 2));
@@ -241,8 +279,9 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
         drawing = false;
         continue;
       }
-      const QPointF at(frame.X(point.x()), std::isinf(point.y()) ? frame.plot.top() : frame.Y(point.y()));
-      if (std::isinf(point.y())) {
+      const bool offScale = std::isinf(point.y()) || point.y() > frame.y.high;
+      const QPointF at(frame.X(point.x()), offScale ? frame.plot.top() : frame.Y(point.y()));
+      if (offScale) {
         // An open end: the value lies at infinity, beyond the top of the plot.
         painter.drawLine(at, at + QPointF(-gap * 0.6, gap));
         painter.drawLine(at, at + QPointF(gap * 0.6, gap));
@@ -257,7 +296,7 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
     painter.drawPath(path);
     if (series.points.size() <= 25) {
       for (const QPointF& point : series.points) {
-        if (std::isfinite(point.x()) && std::isfinite(point.y())) {
+        if (std::isfinite(point.x()) && std::isfinite(point.y()) && point.y() <= frame.y.high) {
           painter.setBrush(colour);
           painter.drawEllipse(QPointF(frame.X(point.x()), frame.Y(point.y())), 2.2, 2.2);
         }
@@ -272,18 +311,27 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
     const double y = frame.Y(data.limitY->at);
     painter.drawLine(QPointF(frame.plot.left(), y), QPointF(frame.plot.right(), y));
   }
+  if (data.targetY && std::isfinite(data.targetY->at)) {
+    painter.setPen(QPen(kTargetColour, 1.5, Qt::DashDotDotLine));
+    const double y = frame.Y(data.targetY->at);
+    painter.drawLine(QPointF(frame.plot.left(), y), QPointF(frame.plot.right(), y));
+  }
   if (data.extraX) DrawXMarker(painter, frame, *data.extraX, kExtraColour, Qt::DotLine);
   if (data.currentX) DrawXMarker(painter, frame, *data.currentX, kCurrentColour, Qt::DashDotLine);
 
   painter.setPen(Qt::black);
   painter.drawLine(frame.plot.bottomLeft(), frame.plot.bottomRight());
   painter.drawLine(frame.plot.bottomLeft(), frame.plot.topLeft());
-  for (double tick : xTicks) {
-    const double x = frame.X(tick);
+  // A label that would touch the one before it is left out; its tick stays.
+  double labelsEnd = -std::numeric_limits<double>::infinity();
+  for (std::size_t i = 0; i < xTicks.size(); ++i) {
+    const double x = frame.X(xTicks[i]);
     painter.drawLine(QPointF(x, frame.plot.bottom()), QPointF(x, frame.plot.bottom() + gap * 0.6));
-    const QString label = Number(tick);
-    const double w = metrics.horizontalAdvance(label);
-    painter.drawText(QRectF(x - w, frame.plot.bottom() + gap * 0.6, w * 2, metrics.height()), Qt::AlignCenter, label);
+    const double w = metrics.horizontalAdvance(xLabels[i]);
+    const double left = std::min(x - w / 2, area.right() - w);
+    if (left < labelsEnd + gap) continue;
+    painter.drawText(QRectF(left, frame.plot.bottom() + gap * 0.6, w, metrics.height()), Qt::AlignCenter, xLabels[i]);
+    labelsEnd = left + w;
   }
   for (double tick : yTicks) {
     const double y = frame.Y(tick);
@@ -291,10 +339,6 @@ void PaintSeries(QPainter& painter, const QRectF& area, const ChartData& data, s
     painter.drawText(QRectF(frame.plot.left() - gap - yLabelWidth, y - metrics.height() / 2, yLabelWidth,
                             metrics.height()),
                      Qt::AlignRight | Qt::AlignVCenter, Number(tick));
-  }
-  if (openEnds) {
-    painter.drawText(QRectF(frame.plot.left() + gap, frame.plot.top(), frame.plot.width() - gap * 2, metrics.height()),
-                     Qt::AlignRight | Qt::AlignTop, QString::fromUtf8(kInfinityText.data(), kInfinityText.size()) + QStringLiteral(" \u2191"));
   }
   painter.drawText(QRectF(frame.plot.left(), frame.plot.bottom() + metrics.height() * 1.2, frame.plot.width(),
                           metrics.height() * 1.2),
@@ -360,6 +404,23 @@ void CChartWidget::Paint(QPainter& painter, const QRectF& area, const ChartData&
   if (data.currentX) legend.push_back({data.currentX->label, kCurrentColour, Qt::DashDotLine});
   if (data.extraX) legend.push_back({data.extraX->label, kExtraColour, Qt::DotLine});
   if (data.limitY) legend.push_back({data.limitY->label, kLimitColour, Qt::DashLine});
+  if (data.targetY) legend.push_back({data.targetY->label, kTargetColour, Qt::DashDotDotLine});
+  if (data.yBand) legend.push_back({data.yBand->label, kBandColour, Qt::SolidLine, true});
+  bool offScale = false;
+  for (const ChartData::Series& series : data.series) {
+    for (const QPointF& point : series.points) {
+      offScale = offScale || (point.y() > 0 && (std::isinf(point.y()) || (data.yCeiling && point.y() > *data.yCeiling)));
+    }
+  }
+  if (offScale && data.bars.empty()) legend.push_back({kOffScaleText, Qt::black, Qt::NoPen});
+  // One entry per name: two series of one name would read as one.
+  std::vector<LegendEntry> unique;
+  for (const LegendEntry& entry : legend) {
+    if (std::none_of(unique.begin(), unique.end(), [&](const LegendEntry& e) { return e.text == entry.text; })) {
+      unique.push_back(entry);
+    }
+  }
+  legend = std::move(unique);
 
   const QRectF body = area.adjusted(0, titleHeight, 0, 0);
   if (!data.bars.empty()) {

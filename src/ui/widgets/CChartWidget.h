@@ -38,6 +38,18 @@ struct ChartData {
   std::optional<Marker> currentX;  // a vertical line at the value in force
   std::optional<Marker> extraX;    // a second vertical line (the optimum)
   std::optional<Marker> limitY;    // a horizontal line (the blur limit); vertical in a bar chart
+  std::optional<Marker> targetY;   // a horizontal line for a wanted value (the wanted field)
+  struct Band {
+    double low = 0;
+    double high = 0;
+    QString label;  // in the legend
+  };
+  std::optional<Band> yBand;  // a shaded band across the plot (the subject's depth)
+  // An axis of f-numbers in stops: a log2 scale with ticks at these values and labels. Empty: linear.
+  std::vector<std::pair<double, QString>> xStops;
+  // The top of the y scale when the region that matters lies below the largest value; points above
+  // it, and at +infinity, are drawn as arrows at the top.
+  std::optional<double> yCeiling;
   QString emptyText;               // shown instead of the plot when nothing can be drawn
 };
 

@@ -86,7 +86,7 @@ void CSideViewWidget::Paint(QPainter& painter, const QRectF& area, const SideVie
   // One scale along and across the axis, so the angle and the proportions are true.
   const double lensWidth = line * 2.5;
   const QRectF plot(area.left() + lensWidth + line * 0.5, area.top() + line * 1.6,
-                    area.width() - lensWidth - line * 0.5 - metrics.horizontalAdvance(data.fieldWidthText) - line * 3,
+                    area.width() - lensWidth - line * 0.5 - line * 1.5,
                     area.height() - line * 4.4);
   const double scale = std::min(plot.width() / reach, plot.height() / data.fieldWidth);
   const double axisY = plot.center().y();
@@ -135,14 +135,25 @@ void CSideViewWidget::Paint(QPainter& painter, const QRectF& area, const SideVie
   painter.setBrush(Qt::NoBrush);
   const double dimensionY = area.bottom() - line * 1.9;
   DoubleArrow(painter, QPointF(lens.x(), dimensionY), QPointF(top.x(), dimensionY), head);
-  painter.drawText(QRectF(lens.x(), dimensionY + line * 0.15, top.x() - lens.x(), line * 1.2), Qt::AlignCenter,
-                   QStringLiteral("object distance ") + data.distanceText);
-  const double fieldX = std::max(top.x(), bandRight) + line * 0.8;
+  // The label keeps its whole width: centred under the arrow where it fits, else within the view.
+  const QString distanceLabel = QStringLiteral("object distance ") + data.distanceText;
+  const double distanceWidth = metrics.horizontalAdvance(distanceLabel) + line * 0.5;
+  const double distanceLeft =
+      std::clamp((lens.x() + top.x() - distanceWidth) / 2, area.left(), std::max(area.left(), area.right() - distanceWidth));
+  painter.drawText(QRectF(distanceLeft, dimensionY + line * 0.15, distanceWidth, line * 1.2), Qt::AlignCenter,
+                   distanceLabel);
+  // The field's dimension stands at the object plane, where the field is measured.
+  const double fieldX = top.x() + line * 0.8;
   DoubleArrow(painter, QPointF(fieldX, top.y()), QPointF(fieldX, bottom.y()), std::min(head, half / 2));
-  painter.drawText(QRectF(fieldX + line * 0.3, axisY - line * 1.3, area.right() - fieldX, line * 1.2),
-                   Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("field width"));
-  painter.drawText(QRectF(fieldX + line * 0.3, axisY, area.right() - fieldX, line * 1.2),
-                   Qt::AlignLeft | Qt::AlignVCenter, data.fieldWidthText);
+  const double fieldTextWidth =
+      std::max(metrics.horizontalAdvance(QStringLiteral("field width")), metrics.horizontalAdvance(data.fieldWidthText)) +
+      line * 0.3;
+  for (const auto& [text, y] : {std::pair{QStringLiteral("field width"), axisY - line * 1.3},
+                                std::pair{data.fieldWidthText, axisY}}) {
+    const QRectF where(fieldX + line * 0.3, y, fieldTextWidth, line * 1.2);
+    painter.fillRect(where, QColor(255, 255, 255, 200));
+    painter.drawText(where, Qt::AlignLeft | Qt::AlignVCenter, text);
+  }
   painter.drawText(QRectF(lens.x() + line * 0.8, axisY - line * 1.3, line * 12, line * 1.2),
                    Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("field angle ") + data.angleText);
   painter.drawText(QRectF(lens.x() - lensWidth - line * 0.35, axisY + line * 1.3, lensWidth * 2, line * 1.2),

@@ -42,7 +42,50 @@ QMargins FrameMargins(const QWidget* window, const QWidget* anchor) {
           frame.bottom() - inner.bottom()};
 }
 
+QRect AvailableFor(const QWidget* anchor) {
+  // The screen that shows the anchor's middle: the one the user looks at it on.
+  QScreen* screen = QGuiApplication::screenAt(anchor->frameGeometry().center());
+  if (!screen) screen = anchor->screen();
+  return screen ? screen->availableGeometry() : anchor->frameGeometry();
+}
+
 }  // namespace
+
+QPoint AnchorPlaceFor(const QRect& anchor, const QSize& frameSize, const QRect& available, const QRect& cover) {
+  const bool fitsHigh = frameSize.height() <= available.height();
+  const bool rightFits = anchor.right() + 1 + kGap + frameSize.width() <= available.right() + 1;
+  const bool leftFits = anchor.left() - kGap - frameSize.width() >= available.left();
+  if (fitsHigh && (rightFits || leftFits)) return anchor.topLeft();
+  const int pair = anchor.width() + kGap + frameSize.width();
+  if (fitsHigh && pair <= available.width()) {
+    return {available.left() + (available.width() - pair) / 2, anchor.top()};
+  }
+  const int overflow = cover.left() + frameSize.width() - (available.right() + 1);
+  if (overflow <= 0) return anchor.topLeft();
+  return {std::max(available.left(), anchor.left() - overflow), anchor.top()};
+}
+
+void ShowBesideMovingAnchor(QWidget* window, QWidget* anchor, const QRect& coverInAnchor) {
+  if (!window->isVisible()) {
+    auto* record = anchor->findChild<PlacementRecord*>(QStringLiteral("korvanPlacement"), Qt::FindDirectChildrenOnly);
+    const QRect available = AvailableFor(anchor);
+    const QRect frame = anchor->frameGeometry();
+    const bool centred = std::abs(frame.center().x() - available.center().x()) <= 2;
+    const bool untouched = record ? frame.topLeft() == record->placedAt : centred;
+    if (untouched) {
+      const QMargins margins = FrameMargins(window, anchor);
+      const QSize frameSize = window->size().grownBy(margins);
+      const QRect cover(anchor->mapToGlobal(coverInAnchor.topLeft()), coverInAnchor.size());
+      const QPoint place = AnchorPlaceFor(frame, frameSize, available, cover);
+      if (place != frame.topLeft()) {
+        anchor->move(place);
+        if (!record) record = new PlacementRecord(anchor);
+        record->placedAt = place;
+      }
+    }
+  }
+  ShowBeside(window, anchor, coverInAnchor);
+}
 
 QRect PlaceBeside(const QRect& anchor, const QSize& frameSize, const QRect& available, const QRect& cover) {
   const bool fitsHigh = frameSize.height() <= available.height();
@@ -74,10 +117,7 @@ void ShowBeside(QWidget* window, QWidget* anchor, const QRect& coverInAnchor) {
     }
     if (!record || !record->userMoved) {
       const QSize frameSize = window->size().grownBy(margins);
-      // The screen that shows the anchor's middle: the one the user looks at it on.
-      QScreen* screen = QGuiApplication::screenAt(anchor->frameGeometry().center());
-      if (!screen) screen = anchor->screen();
-      const QRect available = screen ? screen->availableGeometry() : anchor->frameGeometry();
+      const QRect available = AvailableFor(anchor);
       const QRect cover(anchor->mapToGlobal(coverInAnchor.topLeft()), coverInAnchor.size());
       const QRect frame = PlaceBeside(anchor->frameGeometry(), frameSize, available, cover);
       if (!record) record = new PlacementRecord(window);

@@ -145,7 +145,7 @@ class PlannerWindowTest : public QObject {
     TypeIntoPlanner("depthEdit", "0.2");
     QCOMPARE(Budget(), (QStringList{"5.333", "0.2477", "0.5255", "5.365", "6.107"}));
     QCOMPARE(PlannerText("largestBox"), "Motion");
-    QCOMPARE(PlannerText("shutterLimitBox"), "16");
+    QCOMPARE(PlannerText("shutterLimitBox"), "16x, 1042 \u00b5s");
     QCOMPARE(PlannerText("optimumBox"), "1.92");
     QCOMPARE(PlannerText("bestEntryBox"), "2.0");
     QCOMPARE(PlannerText("sharpNearBox"), "1.65");
@@ -175,7 +175,7 @@ class PlannerWindowTest : public QObject {
     ShowPlanner();
     TypeIntoPlanner("depthEdit", "0.2");
     TypeIntoPlanner("blurLimitEdit", "6");
-    QCOMPARE(PlannerText("apertureBox"), "0.2524 ... 14.64");
+    QCOMPARE(PlannerText("apertureBox"), "1 ... 14.64");
     if (how == "Close") {
       QTest::mouseClick(Find(Planner(), "closeButton"), Qt::LeftButton);
     } else if (how == "Escape") {
@@ -233,6 +233,9 @@ class PlannerWindowTest : public QObject {
       QCOMPARE(Text(calculator.get(), ids::kWidthPxBox), "320");
       QCOMPARE(Text(calculator.get(), ids::kResultBox), "9.174");  // 1000 x 2.304 mm x 2 m / 0.502304 m
       QCOMPARE(Planner()->CurrentPlan().modes.inForce, std::optional<std::size_t>(3));
+      // Focal Length mode computes the lens: the choice says that it changed it.
+      QCOMPARE(Find<QLabel>(Planner(), "statusNote")->text(),
+               QStringLiteral("The mode changed the computed focal length from 13.73 mm to 9.174 mm"));
     }
     QCOMPARE(Text(calculator.get(), ids::kStatusLine), StatusAfterListCycle());
   }
@@ -287,6 +290,37 @@ class PlannerWindowTest : public QObject {
     QCOMPARE(calculator->State().focalLengthMm, 25.0);
     QCOMPARE(Text(calculator.get(), ids::kStatusLine), kFocalMessage);  // 25 mm beyond 10 mm
     QCOMPARE(saved.back().lenses, "8, 25");
+  }
+
+  // 0.3 m must not silently become 0.3 ft: the text is rewritten, the stored depth is in meters.
+  void the_depth_follows_a_change_of_unit_and_is_kept_in_meters() {
+    EnterTheWorkedExample();
+    ShowPlanner();
+    TypeIntoPlanner("depthEdit", "0.3");
+    const double defocus = Planner()->CurrentPlan().budget.defocusNear.value;
+    ActivateCalculator();
+    QVERIFY(Choose(calculator.get(), ids::kUnitsList, "feet"));
+    QCOMPARE(PlannerText("depthEdit"), "0.9843");
+    QVERIFY(qAbs(Planner()->CurrentPlan().budget.defocusNear.value / defocus - 1) < 1e-3);
+    Planner()->close();
+    QVERIFY(!saved.empty());
+    QVERIFY2(saved.back().depth.rfind("0.3000", 0) == 0, saved.back().depth.c_str());
+  }
+
+  // Keep Distance lets the field follow the lens; Keep Field brings back the field asked for.
+  void a_kit_lens_keeps_the_distance_or_the_wanted_field() {
+    EnterTheWorkedExample();
+    ShowPlanner();
+    AddLenses({"12.5"});
+    DoubleClickRow("kitTable", 0);
+    QCOMPARE(Text(calculator.get(), ids::kComputeModeList), "Field Width");
+    const QString targets = Find<QLabel>(Planner(), "targetsNote")->text();
+    QVERIFY2(targets.contains(QStringLiteral("wanted field 0.5 meters (now 0.5495)")), qPrintable(targets));
+    QTest::mouseClick(Find(Planner(), "keepFieldButton"), Qt::LeftButton);
+    QCOMPARE(Text(calculator.get(), ids::kComputeModeList), "Object Distance");
+    QCOMPARE(Text(calculator.get(), ids::kResultBox), "1.821");
+    QCOMPARE(calculator->State().fieldWidth, 0.5);
+    QVERIFY(Find<QLabel>(Planner(), "statusNote")->text().contains(QStringLiteral("the distance is now 1.821")));
   }
 
   void stored_inputs_come_back_and_a_damaged_value_counts_as_missing() {
@@ -354,6 +388,7 @@ class PlannerWindowTest : public QObject {
     nextSheet = SheetRequest{path, SheetForm(form), QStringLiteral("Rig B, take 7")};
     QVERIFY(Planner()->ExportSheet());
     QVERIFY(sink.messages.empty());
+    QCOMPARE(Find<QLabel>(Planner(), "statusNote")->text(), QStringLiteral("Sheet saved: ") + QDir::toNativeSeparators(path));
     QString text;
     if (SheetForm(form) == SheetForm::Pdf) {
       const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
@@ -380,16 +415,24 @@ class PlannerWindowTest : public QObject {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<int>("form");
     QTest::addColumn<QString>("path");
-    QTest::newRow("no suffix") << "/a/plan" << int(SheetForm::Pdf) << "/a/plan.pdf";
-    QTest::newRow("its suffix, any case") << "/a/plan.CSV" << int(SheetForm::Csv) << "/a/plan.CSV";
-    QTest::newRow("another form's suffix") << "/a/plan.csv" << int(SheetForm::Json) << "/a/plan.csv.json";
-    QTest::newRow("dots in folders") << "/a.pdf/plan" << int(SheetForm::Pdf) << "/a.pdf/plan.pdf";
+    QTest::addColumn<int>("written");
+    QTest::newRow("no suffix") << "/a/plan" << int(SheetForm::Pdf) << "/a/plan.pdf" << int(SheetForm::Pdf);
+    QTest::newRow("its suffix, any case") << "/a/plan.CSV" << int(SheetForm::Csv) << "/a/plan.CSV" << int(SheetForm::Csv);
+    // A known suffix typed wins over the filter: sheet2.csv under the PDF filter is a CSV sheet.
+    QTest::newRow("another form's suffix") << "/a/sheet2.csv" << int(SheetForm::Pdf) << "/a/sheet2.csv"
+                                           << int(SheetForm::Csv);
+    QTest::newRow("dots in folders") << "/a.pdf/plan" << int(SheetForm::Pdf) << "/a.pdf/plan.pdf" << int(SheetForm::Pdf);
+    QTest::newRow("unknown suffix") << "/a/plan.txt" << int(SheetForm::Json) << "/a/plan.txt.json"
+                                    << int(SheetForm::Json);
   }
   void the_chosen_filter_decides_the_form_and_its_suffix() {
     QFETCH(QString, chosen);
     QFETCH(int, form);
     QFETCH(QString, path);
-    QCOMPARE(SheetPath(chosen, SheetForm(form)), path);
+    QFETCH(int, written);
+    SheetForm chosenForm = SheetForm(form);
+    QCOMPARE(SheetPath(chosen, chosenForm), path);
+    QCOMPARE(int(chosenForm), written);
   }
 
   void charts_describe_what_they_cannot_draw_and_survive_infinities() {

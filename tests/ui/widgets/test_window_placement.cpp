@@ -112,6 +112,30 @@ class WindowPlacementTest : public QObject {
     QCOMPARE(placed.size(), size);
   }
 
+  // A 700 px calculator centred on a full HD screen moves aside for a 1000 px planner; on a laptop
+  // it moves left only as far as the planner needs to lie over its results, never over its inputs.
+  void the_calculator_moves_aside_for_a_wide_window_data() {
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("full HD: side by side") << QRect(610, 200, 700, 600) << QRect(0, 0, 1920, 1040) << QPoint(107, 200);
+    QTest::newRow("laptop: results side") << QRect(333, 100, 700, 600) << QRect(0, 0, 1366, 728) << QPoint(16, 100);
+    QTest::newRow("room beside already") << QRect(0, 100, 700, 600) << QRect(0, 0, 1920, 1040) << QPoint(0, 100);
+  }
+  void the_calculator_moves_aside_for_a_wide_window() {
+    QFETCH(QRect, anchor);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, expected);
+    const QSize planner(1000, 600);
+    const QRect cover(anchor.left() + 350, anchor.top() + 50, 350, 500);  // the results, right of the inputs
+    const QPoint moved = AnchorPlaceFor(anchor, planner, available, cover);
+    QCOMPARE(moved, expected);
+    const QRect movedCover = cover.translated(moved - anchor.topLeft());
+    const QRect placed = PlaceBeside(QRect(moved, anchor.size()), planner, available, movedCover);
+    QVERIFY(available.contains(placed));
+    QVERIFY(placed.left() >= movedCover.left());  // never over the inputs
+  }
+
   void attachments_open_beside_the_calculator_on_its_screen_data() {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QPoint>("offset");
