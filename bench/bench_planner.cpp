@@ -54,6 +54,47 @@ void BM_WholePlan(benchmark::State& bench) {
 }
 BENCHMARK(BM_WholePlan)->Unit(benchmark::kMicrosecond);
 
+PlannerInputs WithLight() {
+  PlannerInputs inputs = TenLensKit();
+  LightTexts light;
+  light.iso = "1600";
+  light.lampLux = "5000";
+  light.lampDistance = "1.5";
+  light.mains = "50";
+  inputs.light = ReadLightInputs(light, LengthUnit::Meters);
+  return inputs;
+}
+
+// The 200 cells of the shooting envelope with light figures.
+void BM_Envelope(benchmark::State& bench) {
+  const CameraDefinition camera = BuildGenericCamera();
+  const CalcState state = WorkedExample(camera);
+  const PlannerInputs inputs = WithLight();
+  for (auto _ : bench) {
+    Envelope envelope = ComputeEnvelope(EnvelopeSceneOf(state, camera, inputs), inputs.light);
+    benchmark::DoNotOptimize(envelope);
+  }
+  const Envelope envelope = ComputeEnvelope(EnvelopeSceneOf(state, camera, inputs), inputs.light);
+  if (envelope.cells.size() != 200 || envelope.total.value != 0.977007373391133) {
+    bench.SkipWithError("the worked example gave a wrong envelope");
+  }
+}
+BENCHMARK(BM_Envelope)->Unit(benchmark::kMicrosecond);
+
+void BM_WholePlanWithLight(benchmark::State& bench) {
+  const CameraDefinition camera = BuildGenericCamera();
+  const CalcState state = WorkedExample(camera);
+  const PlannerInputs inputs = WithLight();
+  for (auto _ : bench) {
+    Plan plan = ComputePlan(state, camera, inputs);
+    benchmark::DoNotOptimize(plan);
+  }
+  if (ComputePlan(state, camera, inputs).light.headroom.value != 3.3132773261605304) {
+    bench.SkipWithError("the worked example gave wrong light figures");
+  }
+}
+BENCHMARK(BM_WholePlanWithLight)->Unit(benchmark::kMicrosecond);
+
 // The inputs of a plan from the planner's texts, as the window reads them on each keystroke.
 void BM_ReadInputs(benchmark::State& bench) {
   PlannerTexts texts;

@@ -90,6 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         &plannerTexts.eventMs,  &plannerTexts.memoryGb,   &plannerTexts.bitDepth,
                                         &plannerTexts.lenses};
   for (std::string* field : plannerFields) *field = in.ConsumeRandomLengthString(128);
+  LightTexts& light = plannerTexts.light;
+  std::string* const lightFields[] = {&light.iso,     &light.meterConstant, &light.transmission, &light.lux,
+                                      &light.lampLux, &light.lampDistance,  &light.lamps,        &light.mains};
+  for (std::string* field : lightFields) *field = in.ConsumeRandomLengthString(32);
 
   CalcState state;
   state.sensorWidthPx = static_cast<std::int32_t>(camera.widthsPx[modeInForce]);
@@ -129,6 +133,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
     }
     FUZZ_CHECK(plan.shutterLimit.multiple.text == (expected == 0 ? std::string(kNoneText) : FormatInt(expected)));
+  }
+
+  const LightValues& l = plan.light;
+  for (const PlanNumber* n : {&l.exposure, &l.needed, &l.available, &l.headroom, &l.lampsNeeded, &l.farthestLamp,
+                              &l.framesPerCycle}) {
+    CheckNumber(*n);
+  }
+  FUZZ_CHECK(l.flicker == !l.flickerWarning.empty());
+  FUZZ_CHECK(l.flickerWarning.find("inf") == std::string::npos && l.flickerWarning.find("nan") == std::string::npos);
+
+  // The envelope recommends a cell that works, and counts them as the cells say.
+  const Envelope& e = plan.envelope;
+  for (const PlanNumber* n : {&e.total, &e.headroom, &e.lightNeeded}) CheckNumber(*n);
+  std::size_t workable = 0;
+  for (const EnvelopeCell& cell : e.cells) workable += cell.sharp && (cell.bright || !e.withLight);
+  FUZZ_CHECK(workable == e.workable);
+  FUZZ_CHECK(e.recommended.has_value() == (workable > 0));
+  if (e.recommended) FUZZ_CHECK(e.cells[e.recommended->cell].sharp);
+  if (e.nearestSharp) FUZZ_CHECK(e.cells[e.nearestSharp->cell].sharp && !e.recommended);
+  if (e.nearestBright) FUZZ_CHECK(e.cells[e.nearestBright->cell].bright && !e.recommended);
+  for (const auto* setting : {&e.recommended, &e.nearestSharp, &e.nearestBright}) {
+    if (*setting) FUZZ_CHECK((*setting)->verdict.find("inf") == std::string::npos);
   }
 
   FUZZ_CHECK(plan.modes.size() == camera.ModeCount());

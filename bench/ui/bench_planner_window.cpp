@@ -36,7 +36,7 @@ struct ReadyWindows {
   QLineEdit* distance = nullptr;
   CChartWidget* fieldChart = nullptr;
 
-  bool Prepare() {
+  bool Prepare(const char* page = "chartsPage") {
     if (!bench::ShowWithAttachments(window)) return false;
     QTest::mouseClick(Control<QWidget>(&window, ids::kPlannerButton), Qt::LeftButton);
     CPlannerDlg* planner = window.PlannerWindow();
@@ -45,7 +45,11 @@ struct ReadyWindows {
     auto* kit = planner->findChild<QListWidget*>(QStringLiteral("kitList"));
     for (const char* lens : {"8", "12.5", "16", "25", "35", "50"}) kit->addItem(QString::fromLatin1(lens));
     auto* pages = planner->findChild<QTabWidget*>(QStringLiteral("pages"));
-    pages->setCurrentWidget(pages->findChild<QWidget*>(QStringLiteral("chartsPage")));
+    for (const auto& [box, text] : {std::pair{"isoEdit", "1600"}, std::pair{"lampLuxEdit", "5000"},
+                                    std::pair{"lampDistanceEdit", "1.5"}}) {
+      planner->findChild<QLineEdit*>(QLatin1String(box))->setText(QLatin1String(text));
+    }
+    pages->setCurrentWidget(pages->findChild<QWidget*>(QLatin1String(page)));
     planner->RefreshPlanner();
     fieldChart = planner->findChild<CChartWidget*>(QStringLiteral("fieldChart"));
 
@@ -82,6 +86,24 @@ void BM_KeystrokeWithPlannerOnCharts(benchmark::State& state) {
   if (ready.Marked() != (typed ? atTwentyFive : atTwo)) state.SkipWithError("a keystroke was lost");
 }
 BENCHMARK(BM_KeystrokeWithPlannerOnCharts)->Unit(benchmark::kMicrosecond);
+
+// The keystroke with the Light page in front, without and with the repaint.
+void BM_KeystrokeWithPlannerOnLight(benchmark::State& state) {
+  ReadyWindows ready;
+  if (!ready.Prepare("lightPage")) {
+    state.SkipWithError("the windows could not be prepared");
+    return;
+  }
+  const bool repaint = state.range(0) != 0;
+  bool typed = false;
+  for (auto _ : state) {
+    QTest::keyClick(ready.distance, typed ? Qt::Key_Backspace : Qt::Key_5);
+    typed = !typed;
+    if (repaint) QApplication::processEvents();
+  }
+  if (!ready.window.PlannerWindow()->CurrentPlan().light.needed.Available()) state.SkipWithError("no light figures");
+}
+BENCHMARK(BM_KeystrokeWithPlannerOnLight)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The same keystroke followed by the repaint of the three windows, the five charts included.
 void BM_KeystrokeWithPlannerAndRepaint(benchmark::State& state) {

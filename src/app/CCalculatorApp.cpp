@@ -136,6 +136,10 @@ CalculatorContext CCalculatorApp::MakeContext() {
   };
   context.planner.loadTexts = [this] { return settings_.PlannerTexts(); };
   context.planner.saveTexts = [this](const planner::PlannerTexts& texts) { settings_.SavePlannerTexts(texts); };
+  context.planner.loadIso = [this](const std::string& camera) { return settings_.PlannerIso(camera); };
+  context.planner.saveIso = [this](const std::string& camera, const std::string& iso) {
+    settings_.SavePlannerIso(camera, iso);
+  };
   return context;
 }
 

@@ -171,6 +171,31 @@ void AddPlannerOptions(CLI::App& command, planner::PlannerTexts& t) {
   command.add_option("--bit-depth", t.bitDepth, "Stored bits per pixel")->type_name("B")->capture_default_str();
   command.add_option("--lenses", t.lenses, "Focal lengths of your lenses (mm), comma-separated: \"8,12.5,16\"")
       ->type_name("LIST");
+  planner::LightTexts& light = t.light;
+  command.add_option("--iso", light.iso, "The camera's ISO rating; 0: no light figures")
+      ->type_name("S")
+      ->capture_default_str();
+  command.add_option("--meter-constant", light.meterConstant, "Incident-light meter constant (lux s)")
+      ->type_name("C")
+      ->capture_default_str();
+  command.add_option("--transmission", light.transmission, "Light the lens passes (%)")
+      ->type_name("PCT")
+      ->capture_default_str();
+  command.add_option("--lux", light.lux, "Measured light at the subject (lux); 0: from the lamps")
+      ->type_name("L")
+      ->capture_default_str();
+  command.add_option("--lamp-lux", light.lampLux, "One lamp's light on its axis at 1 m (lux)")
+      ->type_name("E")
+      ->capture_default_str();
+  command.add_option("--lamp-distance", light.lampDistance, "Lamp to subject, in --unit")
+      ->type_name("D")
+      ->capture_default_str();
+  command.add_option("--lamps", light.lamps, "Lamps of that kind aimed at the subject")
+      ->type_name("K")
+      ->capture_default_str();
+  command.add_option("--mains", light.mains, "Mains frequency of the lamps (Hz): 0 (DC), 50 or 60")
+      ->type_name("HZ")
+      ->capture_default_str();
 }
 
 void AddLensFileOption(CLI::App& command, std::string& lensFile) {

@@ -3,6 +3,7 @@
 
 #include "cli/Commands.h"
 #include "cli/TextTable.h"
+#include "optics/NumberText.h"
 #include "optics/Units.h"
 
 namespace korvan::cli {
@@ -106,6 +107,29 @@ std::string KitTableText(const planner::LensKitTable& kit, LengthUnit lengthUnit
   return out;
 }
 
+// The envelope as a grid of marks: f-numbers up, shutter multiples across.
+std::string EnvelopeGrid(const planner::Envelope& envelope) {
+  if (envelope.cells.empty()) return {};
+  std::vector<std::vector<std::string>> rows;
+  for (std::size_t i = envelope.fNumbers.size(); i-- > 0;) {
+    std::vector<std::string> cells = {"f/" + envelope.fNumberTexts[i]};
+    for (std::size_t n = 0; n < static_cast<std::size_t>(envelope.shutters); ++n) {
+      const planner::EnvelopeCell& cell = envelope.At(n, i);
+      const bool works = cell.sharp && (cell.bright || !envelope.withLight);
+      std::string mark = works ? "+" : cell.sharp ? "s" : cell.bright ? "b" : ".";
+      if (envelope.inForce && &cell == &envelope.cells[*envelope.inForce]) mark = "[" + mark + "]";
+      cells.push_back(std::move(mark));
+    }
+    rows.push_back(std::move(cells));
+  }
+  std::vector<std::string> axis = {""};
+  for (std::int32_t n = 1; n <= envelope.shutters; ++n) axis.push_back(FormatInt(n));
+  rows.push_back(std::move(axis));
+  std::string legend = envelope.withLight ? "  + sharp and bright, s sharp only, b bright only, . neither"
+                                          : "  + sharp, . not sharp (no light figures: " + envelope.lightReason + ")";
+  return Columns(rows) + legend + "; [ ] the setting in force; shutter multiple across\n";
+}
+
 }  // namespace
 
 Outcome<planner::Plan> RunPlan(const PlanOptions& options) {
@@ -135,9 +159,11 @@ std::string PlanTable(const planner::Plan& plan) {
   std::string section;
   for (const planner::SheetRow& row : planner::MakeSheetRows(plan, {})) {
     if (row.section != "Planner" && row.section != "Sharpness Budget" && row.section != "Best f-Number" &&
-        row.section != "Shutter Limit") {
+        row.section != "Shutter Limit" && row.section != "Light" && row.section != "Shooting Envelope") {
       continue;
     }
+    // The Shutter row above already gives the exposure in force.
+    if (row.key == "light.exposure") continue;
     if (row.section != section) {
       table.Blank();
       table.Heading(row.section);
@@ -147,6 +173,7 @@ std::string PlanTable(const planner::Plan& plan) {
     table.Row(row.label, row.text, shown ? row.unit : std::string());
   }
   std::string out = table.Render();
+  out += EnvelopeGrid(plan.envelope);
   out += "\nCamera Modes (* in force)\n" + ModeTableText(plan.modes, length);
   out += "\nLens Kit (* the smallest field that covers the field width)\n" + KitTableText(plan.kit, length);
   return out;

@@ -6,6 +6,7 @@
 #include "optics/NumberText.h"
 #include "optics/Units.h"
 #include "planner/JsonText.h"
+#include "planner/LightSheet.h"
 
 namespace korvan::planner {
 namespace {
@@ -229,6 +230,8 @@ JsonText PlanObject(const Plan& plan) {
                                .Add("multiple", Json(plan.shutterLimit.multiple))
                                .Add("exposureUs", Json(plan.shutterLimit.exposureUs))
                                .Add("blur", Json(plan.shutterLimit.blur)))
+      .Add("light", LightJson(plan))
+      .Add("envelope", EnvelopeJson(plan))
       .Add("modes", ModesJson(plan.modes))
       .Add("lensKit", KitJson(plan.kit))
       .Add("results", ResultsJson(plan))
@@ -395,6 +398,8 @@ std::vector<SheetRow> MakeSheetRows(const Plan& plan, const SheetInfo& info) {
   rows.Number("shutterLimit.multiple", "Longest Exposure Within the Limit", plan.shutterLimit.multiple, "x");
   rows.Number("shutterLimit.exposure", "Exposure There", plan.shutterLimit.exposureUs, "usec");
   rows.Number("shutterLimit.blur", "Pixel Blur There", plan.shutterLimit.blur, "pixels");
+
+  AddLightRows(plan, sheet);
 
   rows.Section("Note");
   rows.Text("note", "Note", info.note);

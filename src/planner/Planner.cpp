@@ -331,6 +331,10 @@ Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const P
   // The kit compares bare lenses.
   plan.kit = ComputeLensKit(state, camera, inputs);
   plan.charts = ComputeCharts(mounted, camera, inputs);
+  plan.light = ComputeLight(inputs.light,
+                            {mounted.frameRate, mounted.shutterMultiple, mounted.workingFNumber, plan.prerequisite},
+                            mounted.unit);
+  plan.envelope = ComputeEnvelope(EnvelopeSceneOf(mounted, camera, inputs), inputs.light);
 
   plan.state = state;
   plan.cameraName = camera.name;

@@ -13,6 +13,8 @@
 #include "optics/CalcState.h"
 #include "optics/Display.h"
 #include "planner/LensChecks.h"
+#include "planner/Envelope.h"
+#include "planner/Light.h"
 #include "planner/PlanNumber.h"
 #include "planner/PlannerInputs.h"
 
@@ -236,6 +238,8 @@ struct Plan {
   ModeTable modes;
   LensKitTable kit;
   PlanCharts charts;
+  LightValues light;
+  Envelope envelope;
 
   CalcState state;
   std::string cameraName;

@@ -74,6 +74,7 @@ PlannerInputs ReadPlannerInputs(const PlannerTexts& texts, LengthUnit unit) {
   inputs.kit = std::move(kit.lenses);
   inputs.kitNotes = std::move(kit.notes);
   if (!kit.problem.empty()) inputs.kitNotes.push_back(std::move(kit.problem));
+  inputs.light = ReadLightInputs(texts.light, unit);
   return inputs;
 }
 

@@ -5,6 +5,8 @@
 
 #include "optics/CalcState.h"
 #include "planner/LensRecord.h"
+#include "planner/Light.h"
+#include "planner/PlannerValue.h"
 
 // The planner's own inputs: what the user types into the planner beside the calculator's boxes.
 namespace korvan::planner {
@@ -18,16 +20,7 @@ struct PlannerTexts {
   std::string memoryGb = "0";     // GB of 10^9 bytes
   std::string bitDepth = "8";     // stored bits per pixel
   std::string lenses;             // the kit: its CSV, or focal lengths in mm separated by commas: "8, 12.5, 16"
-};
-
-// One planner text read with the calculator's number rules (leading number, C rules, locale-independent).
-// A text that is empty reads 0; one that does not begin with a number, or that gives a value outside
-// the input's range, is refused: `problem` then says why in one line and every value that needs
-// the input is "n/a" with that reason.
-struct PlannerValue {
-  double value = 0;
-  std::string problem;  // empty when the value can be used
-  bool Usable() const { return problem.empty(); }
+  LightTexts light;
 };
 
 // One lens of the kit, in the kit's order.
@@ -42,6 +35,7 @@ struct PlannerInputs {
   PlannerValue bitDepth;    // above 0
   std::vector<KitLens> kit;        // the usable entries, in the order typed
   std::vector<std::string> kitNotes;  // one line per entry that was skipped, and why
+  LightInputs light;
 };
 
 // Reads the texts; `unit` is the calculator's length unit, which the depth is typed in.

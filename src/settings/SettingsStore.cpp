@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QSettings>
 #include <QStandardPaths>
@@ -49,6 +50,40 @@ bool Acceptable(const PlannerKey& key, const std::string& text) {
     if (!value->Usable()) return false;
   }
   return true;
+}
+
+// The light inputs stored beside them; the ISO is kept per camera name instead.
+struct LightKey {
+  const char* key;
+  std::string planner::LightTexts::*text;
+};
+constexpr LightKey kLightKeys[] = {
+    {"MeterConstant", &planner::LightTexts::meterConstant}, {"Transmission", &planner::LightTexts::transmission},
+    {"Lux", &planner::LightTexts::lux},                     {"LampLux", &planner::LightTexts::lampLux},
+    {"LampDistance", &planner::LightTexts::lampDistance},   {"Lamps", &planner::LightTexts::lamps},
+    {"Mains", &planner::LightTexts::mains},
+};
+constexpr char kIsoGroup[] = "PlannerIso";
+
+// A light text or an ISO the planner would refuse is treated as damaged, as the planner's other texts.
+bool AcceptableLight(std::string planner::LightTexts::*field, const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  planner::LightTexts texts;
+  texts.*field = text;
+  const planner::LightInputs in = planner::ReadLightInputs(texts, LengthUnit::Meters);
+  for (const planner::PlannerValue* value : {&in.iso, &in.meterConstant, &in.transmission, &in.lux, &in.lampLux,
+                                             &in.lampDistance, &in.lamps, &in.mains}) {
+    if (!value->Usable()) return false;
+  }
+  return true;
+}
+
+// Camera names may hold any byte, slashes included, which a settings key cannot: the key is their hex.
+QString IsoKey(const std::string& camera) {
+  return QLatin1String(kIsoGroup) + QLatin1Char('/') +
+         QString::fromLatin1(QByteArray::fromStdString(camera).toHex()) + QLatin1Char('_');
 }
 
 bool IsRegistryPath(const QString& location) { return location.startsWith(QLatin1String("HKEY_")); }
@@ -219,7 +254,24 @@ planner::PlannerTexts SettingsStore::PlannerTexts() const {
     const std::string text = value.toString().toStdString();
     if (Acceptable(key, text)) texts.*key.text = text;
   }
+  for (const LightKey& key : kLightKeys) {
+    const QVariant value = user_->Value(QLatin1String(kPlannerGroup) + QLatin1Char('/') + QLatin1String(key.key));
+    if (value.typeId() != QMetaType::QString) continue;
+    const std::string text = value.toString().toStdString();
+    if (AcceptableLight(key.text, text)) texts.light.*key.text = text;
+  }
   return texts;
+}
+
+std::string SettingsStore::PlannerIso(const std::string& camera) const {
+  const QVariant value = user_->Value(IsoKey(camera));
+  if (value.typeId() != QMetaType::QString) return {};
+  const std::string text = value.toString().toStdString();
+  return AcceptableLight(&planner::LightTexts::iso, text) ? text : std::string();
+}
+
+bool SettingsStore::SavePlannerIso(const std::string& camera, const std::string& iso) {
+  return user_->Write([&](QSettings& settings) { settings.setValue(IsoKey(camera), QString::fromStdString(iso)); });
 }
 
 bool SettingsStore::SavePlannerTexts(const planner::PlannerTexts& texts) {
@@ -227,6 +279,9 @@ bool SettingsStore::SavePlannerTexts(const planner::PlannerTexts& texts) {
     settings.beginGroup(QLatin1String(kPlannerGroup));
     for (const PlannerKey& key : kPlannerKeys) {
       settings.setValue(QLatin1String(key.key), QString::fromStdString(texts.*key.text));
+    }
+    for (const LightKey& key : kLightKeys) {
+      settings.setValue(QLatin1String(key.key), QString::fromStdString(texts.light.*key.text));
     }
     settings.endGroup();
   });

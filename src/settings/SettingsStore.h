@@ -47,6 +47,9 @@ class SettingsStore {
   // text, or one the planner would refuse keeps its default.
   planner::PlannerTexts PlannerTexts() const;
   bool SavePlannerTexts(const planner::PlannerTexts& texts);
+  // The ISO typed for a camera, by its name; empty when none was kept or the one kept is damaged.
+  std::string PlannerIso(const std::string& camera) const;
+  bool SavePlannerIso(const std::string& camera, const std::string& iso);
 
   const Locations& locations() const { return locations_; }
 

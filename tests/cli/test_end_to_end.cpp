@@ -189,6 +189,37 @@ TEST(KorvanLens, PlanPrintsTheWorkedExample) {
   EXPECT_NE(table.out.find("  Skipped \"x\": not a number\n"), std::string::npos) << table.out;
 }
 
+TEST(KorvanLens, PlanPrintsTheLightAndEnvelopeExamples) {
+  const Ran ran = RunBinary({"plan", "--shutter", "3", "--f-number", "2.8", "--distance", "2", "--field-width", "0.5",
+                             "--velocity", "1", "--depth", "0.2", "--iso", "1600", "--lamp-lux", "5000",
+                             "--lamp-distance", "1.5", "--mains", "50", "--json"});
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  const Json plan = Json::parse(ran.out);
+  const Json& light = plan["light"];
+  EXPECT_EQ(light["exposureSeconds"]["value"].get<double>(), 0.005555555555555556);
+  EXPECT_EQ(light["needed"]["value"].get<double>(), 223.55872655155198);
+  EXPECT_EQ(light["needed"]["text"], "223.6");
+  EXPECT_EQ(light["available"]["value"].get<double>(), 2222.222222222222);
+  EXPECT_EQ(light["headroom"]["value"].get<double>(), 3.3132773261605304);
+  EXPECT_EQ(light["lampsNeeded"]["text"], "1");
+  EXPECT_EQ(light["farthestLampDistance"]["value"].get<double>(), 4.729216418023385);
+  EXPECT_EQ(light["framesPerLightCycle"]["value"].get<double>(), 0.6);
+  EXPECT_EQ(light["flicker"], true);
+  const Json& envelope = plan["envelope"];
+  EXPECT_EQ(envelope["workable"], 4);
+  EXPECT_EQ(envelope["recommended"]["text"], "20x at f/1.4");
+  EXPECT_EQ(envelope["total"]["value"].get<double>(), 0.977007373391133);
+  EXPECT_EQ(envelope["headroom"]["value"].get<double>(), 2.5763117319943243);
+  EXPECT_EQ(envelope["lightNeeded"]["value"].get<double>(), 372.59787758591995);
+
+  const Ran refused = RunBinary({"plan", "--distance", "2", "--field-width", "0.5", "--mains", "55", "--iso", "x"});
+  ASSERT_EQ(refused.status, 0) << refused.err;
+  EXPECT_NE(refused.out.find("(The mains frequency must be 0, 50 or 60 Hz)"), std::string::npos) << refused.out;
+  const std::size_t needed = refused.out.find("\nLight Needed ");
+  ASSERT_NE(needed, std::string::npos) << refused.out;
+  EXPECT_EQ(refused.out.substr(refused.out.find_first_not_of(' ', needed + 13), 29), "n/a (The ISO is not a number)");
+}
+
 TEST(KorvanLens, SheetWritesAFileOrNothingAtAll) {
   TempFiles files;
   const std::string path = files.Path("shoot.json");

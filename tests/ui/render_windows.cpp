@@ -60,6 +60,10 @@ int main(int argc, char* argv[]) {
   Type(planner, "depthEdit", "0.2");
   Type(planner, "eventEdit", "20");
   Type(planner, "memoryEdit", "16");
+  Type(planner, "isoEdit", "1600");
+  Type(planner, "lampLuxEdit", "5000");
+  Type(planner, "lampDistanceEdit", "1.5");
+  Type(planner, "mainsEdit", "50");
   planner->findChild<CLensKitEditor*>()->SetKitText(
       "name,focalLength,fNumberMin,fNumberMax,closestFocus,imageCircle,mount\n"
       "Bars 8,8,1.4,16,0.1,6,C\nBars 12.5,12.5,1.4,16,0.1,8,C\nBars 16,16,1.4,16,0.2,8,C\n"

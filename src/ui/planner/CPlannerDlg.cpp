@@ -19,6 +19,7 @@
 #include "ui/calculator/CAttachmentsDlg.h"
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/planner/CLensKitEditor.h"
+#include "ui/planner/LightPage.h"
 #include "ui/planner/ModeTableModel.h"
 #include "ui/planner/PlannerCharts.h"
 #include "ui/widgets/Controls.h"
@@ -132,7 +133,9 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
       ui_(SetUpForm(this)),
       calculator_(calculator),
       context_(std::move(context)),
-      modeModel_(new ModeTableModel(this)) {
+      modeModel_(new ModeTableModel(this)),
+      lightPage_(new LightPage) {
+  ui_->pages->insertTab(1, lightPage_, QStringLiteral("Light"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMinMaxButtonsHint);
   AddControls();
@@ -268,6 +271,9 @@ void CPlannerDlg::ConnectControls() {
   connect(ui_->useShutterButton, &QPushButton::clicked, this, &CPlannerDlg::OnUseShutter);
   connect(ui_->modeTable, &QTableView::activated, this, [this](const QModelIndex& at) { OnModeActivated(at.row()); });
   connect(ui_->kitTable, &QTableWidget::activated, this, [this](const QModelIndex& at) { OnLensActivated(at.row()); });
+  connect(lightPage_, &LightPage::InputEdited, this, &CPlannerDlg::OnInputEdited);
+  connect(lightPage_, &LightPage::InputFinished, this, &CPlannerDlg::SaveTexts);
+  connect(lightPage_, &LightPage::UseRecommended, this, &CPlannerDlg::OnUseRecommended);
   connect(keepDistanceButton_, &QPushButton::clicked, this, [this] {
     if (ui_->kitTable->currentRow() < 0) return ShowStatus(QStringLiteral("Select a lens of the kit first"));
     OnLensActivated(ui_->kitTable->currentRow());
@@ -286,6 +292,7 @@ void CPlannerDlg::ApplyTexts(const planner::PlannerTexts& texts) {
   ui_->memoryEdit->setText(Q(texts.memoryGb));
   ui_->bitDepthEdit->setText(Q(texts.bitDepth));
   ui_->kitEditor->SetKitText(texts.lenses);
+  lightPage_->SetTexts(texts.light);
 }
 
 planner::PlannerTexts CPlannerDlg::Texts() const {
@@ -297,6 +304,7 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
   texts.memoryGb = ui_->memoryEdit->text().toStdString();
   texts.bitDepth = ui_->bitDepthEdit->text().toStdString();
   texts.lenses = ui_->kitEditor->KitText();
+  texts.light = lightPage_->Texts();
   return texts;
 }
 
@@ -311,12 +319,22 @@ void CPlannerDlg::OnInputEdited() {
 }
 
 void CPlannerDlg::SaveTexts() {
+  if (context_.saveIso && isoCamera_) context_.saveIso(*isoCamera_, lightPage_->Texts().iso);
   if (!context_.saveTexts) return;
   // Kept in meters, so that a change of the unit before the next start cannot change the depth.
   planner::PlannerTexts texts = Texts();
   const planner::PlannerValue depth = planner::ReadPlannerInputs(texts, depthUnit_).depth;
   if (depth.Usable() && planner::BeginsWithNumber(texts.depth)) texts.depth = planner::ExactDoubleText(depth.value);
   context_.saveTexts(texts);
+}
+
+void CPlannerDlg::FollowCameraIso() {
+  // Each camera has its own sensitivity: another camera brings back the ISO typed for it, or none.
+  const std::string& camera = calculator_.CurrentCamera().name;
+  if (isoCamera_ == camera) return;
+  isoCamera_ = camera;
+  const std::string iso = context_.loadIso ? context_.loadIso(camera) : std::string();
+  lightPage_->IsoBox()->setText(QString::fromStdString(iso.empty() ? planner::LightTexts{}.iso : iso));
 }
 
 void CPlannerDlg::hideEvent(QHideEvent* event) {
@@ -328,6 +346,7 @@ void CPlannerDlg::hideEvent(QHideEvent* event) {
 
 void CPlannerDlg::RefreshPlanner() {
   refreshing_ = true;
+  FollowCameraIso();
   const CalcState& state = calculator_.State();
   ConvertDepth(state.unit);
   // The field the user asked for is an input in every mode but Field Width.
@@ -344,6 +363,7 @@ void CPlannerDlg::RefreshPlanner() {
   ShowModes();
   ShowLenses();
   ShowCharts();
+  lightPage_->Show(plan_);
   refreshing_ = false;
 }
 
@@ -484,6 +504,16 @@ void CPlannerDlg::OnUseShutter() {
   const PlanNumber& multiple = plan_.shutterLimit.multiple;
   if (!multiple.Available() || !std::isfinite(multiple.value)) return;
   calculator_.ChooseShutter(static_cast<int>(multiple.value));
+}
+
+void CPlannerDlg::OnUseRecommended() {
+  if (!plan_.envelope.recommended) return;
+  // Copies: the calculator's cycles refresh this window, which replaces the plan.
+  const planner::EnvelopeSetting setting = *plan_.envelope.recommended;
+  const std::string fNumber = plan_.envelope.fNumberTexts[setting.cell % plan_.envelope.fNumbers.size()];
+  const int shutter = plan_.envelope.cells[setting.cell].shutter;
+  calculator_.ChooseShutter(shutter);
+  calculator_.ChooseListEntry(ids::kFNumberList, Q(fNumber));
 }
 
 namespace {

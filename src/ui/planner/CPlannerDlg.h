@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <QDialog>
 
@@ -24,6 +26,7 @@ namespace korvan {
 
 class CCalculatorDlg;
 class ModeTableModel;
+class LightPage;
 
 // The shoot planner: a modeless window owned by the calculator that shows, live, the sharpness
 // budget, the camera modes, the lens kit and the charts for the calculator's state after each
@@ -70,6 +73,8 @@ class CPlannerDlg : public QDialog {
   void ConvertDepth(LengthUnit to);
   void ShowStatus(const QString& text);
   void ShowMessage(const QString& text);
+  void FollowCameraIso();
+  void OnUseRecommended();
 
   std::unique_ptr<Ui::CPlannerDlg> ui_;
   CCalculatorDlg& calculator_;
@@ -89,6 +94,8 @@ class CPlannerDlg : public QDialog {
   double wantedField_ = 0;
   QString lastNote_;
   bool refreshing_ = false;
+  LightPage* lightPage_;                  // owned as a child object
+  std::optional<std::string> isoCamera_;  // the camera whose ISO the Light page shows
 };
 
 }  // namespace korvan

@@ -22,6 +22,9 @@ struct PlannerContext {
   std::function<planner::PlannerTexts()> loadTexts;
   // Keeps the inputs and lens kit for the next start.
   std::function<void(const planner::PlannerTexts&)> saveTexts;
+  // The ISO kept for a camera name ("" when none), and keeping it; the ISO is not kept when empty.
+  std::function<std::string(const std::string& camera)> loadIso;
+  std::function<void(const std::string& camera, const std::string& iso)> saveIso;
   // Asks for the sheet's file, form and note (the last note offered); nothing when cancelled.
   // The file dialog and a note box when empty.
   std::function<std::optional<SheetRequest>(QWidget* owner, const QString& note)> chooseSheet;

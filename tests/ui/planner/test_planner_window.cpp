@@ -1,3 +1,5 @@
+#include <map>
+
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -44,6 +46,7 @@ class PlannerWindowTest : public QObject {
   std::optional<SheetRequest> nextSheet;
   std::vector<planner::PlannerTexts> saved;
   std::optional<planner::PlannerTexts> stored;
+  std::map<std::string, std::string> isoByCamera;
 
   CPlannerDlg* Planner() const { return calculator->PlannerWindow(); }
   QString PlannerText(const char* name) const { return Find<QLineEdit>(Planner(), name)->text(); }
@@ -59,6 +62,8 @@ class PlannerWindowTest : public QObject {
     context.planner.loadTexts = [this] { return stored.value_or(planner::PlannerTexts{}); };
     context.planner.saveTexts = [this](const planner::PlannerTexts& texts) { saved.push_back(texts); };
     context.planner.chooseSheet = [this](QWidget*, const QString&) { return nextSheet; };
+    context.planner.loadIso = [this](const std::string& camera) { return isoByCamera[camera]; };
+    context.planner.saveIso = [this](const std::string& camera, const std::string& iso) { isoByCamera[camera] = iso; };
     QVERIFY(ShowCalculator(calculator, context));
   }
 
@@ -233,6 +238,41 @@ class PlannerWindowTest : public QObject {
                QStringLiteral("The mode changed the computed focal length from 13.73 mm to 9.174 mm"));
     }
     QCOMPARE(Text(calculator.get(), ids::kStatusLine), StatusAfterListCycle());
+  }
+
+  void the_light_page_recommends_a_setting_and_use_chooses_it() {
+    const std::string camera = calculator->CurrentCamera().name;
+    isoByCamera[camera] = "800";
+    EnterTheWorkedExample();
+    ShowPlanner();
+    TypeIntoPlanner("depthEdit", "0.2");
+    Find<QTabWidget>(Planner(), "pages")->setCurrentWidget(Find(Planner(), "lightPage"));
+    QCOMPARE(PlannerText("isoEdit"), "800");  // kept for this camera
+    QCOMPARE(PlannerText("lightNeededBox"), "447.1");
+    TypeIntoPlanner("isoEdit", "1600");
+    TypeIntoPlanner("lampLuxEdit", "5000");
+    TypeIntoPlanner("lampDistanceEdit", "1.5");
+    TypeIntoPlanner("mainsEdit", "50");
+    QCOMPARE(isoByCamera[camera], "1600");  // the ISO box lost the focus
+    QCOMPARE(PlannerText("lightNeededBox"), "223.6");
+    QCOMPARE(PlannerText("headroomBox"), "3.313");
+    QCOMPARE(PlannerText("farthestLampBox"), "4.729");
+    QVERIFY(Find<QLabel>(Planner(), "flickerNote")->isVisibleTo(Planner()));
+    QVERIFY(Find<QLabel>(Planner(), "recommendedLabel")->text().contains(QStringLiteral("20x at f/1.4")));
+
+    QTest::mouseClick(Find(Planner(), "useRecommendedButton"), Qt::LeftButton);
+    QVERIFY(Text(calculator.get(), ids::kShutterList).startsWith("20x"));
+    QCOMPARE(Text(calculator.get(), ids::kFNumberList), "1.4");
+    QCOMPARE(Text(calculator.get(), ids::kStatusLine), StatusAfterListCycle());
+    const planner::Envelope& envelope = Planner()->CurrentPlan().envelope;
+    QCOMPARE(envelope.inForce, std::optional<std::size_t>(envelope.recommended->cell));
+    QCOMPARE(PlannerText("headroomBox"), "2.576");
+
+    TypeIntoPlanner("transmissionEdit", "0");
+    QCOMPARE(PlannerText("lightNeededBox"), "n/a");
+    QCOMPARE(Find<QLabel>(Planner(), "lightInputNote")->text(), "Enter a transmission above 0 %");
+    QCOMPARE(PlannerText("lightAvailableBox"), "2222");
+    QCOMPARE(Budget().at(3), "0.977");  // the rest of the plan is untouched
   }
 
   void a_lens_of_the_kit_becomes_the_focal_length_as_if_typed() {
