@@ -28,7 +28,10 @@ std::map<std::string, std::string> OptionValues(const std::string& camera, const
           {"unit", "feet"},          {"direction", "vertical"},    {"tele-extender", "2x"},
           {"close-up", "+3D"},       {"tubes", "5"},               {"depth", "0.25"},
           {"wavelength", "650"},     {"blur-limit", "2.5"},        {"event-ms", "12"},
-          {"memory-gb", "16"},       {"bit-depth", "12"},          {"lenses", "8, 12.5 ,abc, 16"}};
+          {"memory-gb", "16"},       {"bit-depth", "12"},          {"lenses", "8, 12.5 ,abc, 16"},
+          {"iso", "1600"},           {"meter-constant", "330"},    {"transmission", "85"},
+          {"lux", "1200"},            {"lamp-lux", "5000"},         {"lamp-distance", "1.5"},
+          {"lamps", "2"},            {"mains", "50"}};
 }
 
 // Each option alone, and all of them at once: the saved setup plans exactly as the command line does.
