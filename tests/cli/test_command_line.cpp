@@ -248,6 +248,7 @@ TEST(CommandLine, CameraModesAreCountedFromOne) {
   EXPECT_NE(ran.out.find("Mode 1, 60 fps"), std::string::npos) << ran.out;
   EXPECT_NE(ran.out.find("Mode 2, 120 fps"), std::string::npos) << ran.out;
   EXPECT_EQ(ran.out.find("Mode 0"), std::string::npos) << ran.out;
+}
 
 TEST(CommandLine, PlanChecksTheLensesOfAKitFile) {
   korvan::testing::TempFiles files;
