@@ -134,6 +134,26 @@ CalculatorContext CCalculatorApp::MakeContext() {
     GetRecentFileNames(names);
     return names;
   };
+  context.recentSetups = [this] {
+    std::vector<std::string> paths;
+    for (const QString& path : settings_.RecentSetups()) paths.push_back(PathToBytes(path));
+    return paths;
+  };
+  context.rememberSetup = [this, recent = context.recentSetups](const std::string& path, bool keep) {
+    RecentFileList list(4);
+    list.Load(recent());
+    if (keep) {
+      list.Add(AbsoluteNormalPath(path));
+    } else {
+      list.Remove(path);
+    }
+    QStringList paths;
+    for (const std::string& entry : list.Entries()) paths << PathFromBytes(entry);
+    settings_.SaveRecentSetups(paths);
+  };
+  context.restoreInputs = [this] { return settings_.RestoreInputs(); };
+  context.saveRestoreInputs = [this](bool on) { settings_.SaveRestoreInputs(on); };
+  context.lastInputsFile = PathToBytes(settings_.LastInputsFile());
   context.planner.loadTexts = [this] { return settings_.PlannerTexts(); };
   context.planner.saveTexts = [this](const planner::PlannerTexts& texts) { settings_.SavePlannerTexts(texts); };
   context.planner.loadIso = [this](const std::string& camera) { return settings_.PlannerIso(camera); };

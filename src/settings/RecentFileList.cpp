@@ -15,6 +15,10 @@ void RecentFileList::Add(const std::string& path) {
   if (entries_.size() > capacity_) entries_.resize(capacity_);
 }
 
+void RecentFileList::Remove(const std::string& path) {
+  entries_.erase(std::remove(entries_.begin(), entries_.end(), path), entries_.end());
+}
+
 void RecentFileList::Load(const std::vector<std::string>& stored) {
   entries_.clear();
   for (const std::string& path : stored) {

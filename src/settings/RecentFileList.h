@@ -13,6 +13,7 @@ class RecentFileList {
 
   // Puts `path` at the head, moving it there if it is already listed.
   void Add(const std::string& path);
+  void Remove(const std::string& path);
   // Replaces the entries with those stored, skipping empty and repeated ones.
   void Load(const std::vector<std::string>& stored);
 

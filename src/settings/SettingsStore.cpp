@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QVariant>
@@ -20,6 +21,9 @@ constexpr char kLastCameraValue[] = "Last Camera";
 constexpr char kWrittenSuffix[] = " Written";
 constexpr char kRecentGroup[] = "Recent File List";
 constexpr int kRecentCapacity = 10;
+constexpr char kRecentSetupsGroup[] = "Recent Setups";
+constexpr int kRecentSetupsCapacity = 4;
+constexpr char kRestoreInputsKey[] = "Calculator/Restore Inputs";
 constexpr char kPlannerGroup[] = "Planner";
 
 // The planner's texts by the keys they are stored under.
@@ -133,11 +137,11 @@ class SettingsStore::File {
 
   bool HasLastCamera() const { return Readable() && reader_->contains(lastCameraKey_); }
 
-  QStringList RecentFiles() const {
+  QStringList RecentFiles(const char* group = kRecentGroup, int capacity = kRecentCapacity) const {
     QStringList paths;
     if (!Readable()) return paths;
-    for (int i = 0; i < kRecentCapacity; ++i) {
-      const QVariant value = reader_->value(QLatin1String(kRecentGroup) + QLatin1Char('/') + RecentKey(i));
+    for (int i = 0; i < capacity; ++i) {
+      const QVariant value = reader_->value(QLatin1String(group) + QLatin1Char('/') + RecentKey(i));
       if (value.typeId() == QMetaType::QString && !value.toString().isEmpty()) paths << value.toString();
     }
     return paths;
@@ -154,6 +158,16 @@ class SettingsStore::File {
     const bool written = writer.status() == QSettings::NoError;
     if (written) damaged_ = false;
     return written;
+  }
+
+  // A list of paths under `group`, replacing the one stored.
+  bool WriteList(const char* group, int capacity, const QStringList& paths) {
+    return Write([&](QSettings& settings) {
+      settings.remove(QLatin1String(group));
+      settings.beginGroup(QLatin1String(group));
+      for (int i = 0; i < paths.size() && i < capacity; ++i) settings.setValue(RecentKey(i), paths[i]);
+      settings.endGroup();
+    });
   }
 
   QVariant Value(const QString& key) const { return Readable() ? reader_->value(key) : QVariant(); }
@@ -238,12 +252,30 @@ bool SettingsStore::SaveLastCamera(const QString& path) {
 QStringList SettingsStore::RecentFiles() const { return user_->RecentFiles(); }
 
 bool SettingsStore::SaveRecentFiles(const QStringList& paths) {
-  return user_->Write([&paths](QSettings& settings) {
-    settings.remove(QLatin1String(kRecentGroup));
-    settings.beginGroup(QLatin1String(kRecentGroup));
-    for (int i = 0; i < paths.size() && i < kRecentCapacity; ++i) settings.setValue(RecentKey(i), paths[i]);
-    settings.endGroup();
+  return user_->WriteList(kRecentGroup, kRecentCapacity, paths);
+}
+
+QStringList SettingsStore::RecentSetups() const { return user_->RecentFiles(kRecentSetupsGroup, kRecentSetupsCapacity); }
+
+bool SettingsStore::SaveRecentSetups(const QStringList& paths) {
+  return user_->WriteList(kRecentSetupsGroup, kRecentSetupsCapacity, paths);
+}
+
+bool SettingsStore::RestoreInputs() const {
+  const QVariant value = user_->Value(QLatin1String(kRestoreInputsKey));
+  // Only a value the program itself wrote turns it on.
+  return value.typeId() == QMetaType::QString && value.toString() == QLatin1String("true");
+}
+
+bool SettingsStore::SaveRestoreInputs(bool on) {
+  return user_->Write([on](QSettings& settings) {
+    settings.setValue(QLatin1String(kRestoreInputsKey), on ? QStringLiteral("true") : QStringLiteral("false"));
   });
+}
+
+QString SettingsStore::LastInputsFile() const {
+  if (locations_.userFile.isEmpty()) return {};
+  return QFileInfo(locations_.userFile).absolutePath() + QLatin1String("/Last Inputs.klsetup");
 }
 
 planner::PlannerTexts SettingsStore::PlannerTexts() const {

@@ -43,6 +43,16 @@ class SettingsStore {
   QStringList RecentFiles() const;
   bool SaveRecentFiles(const QStringList& paths);
 
+  // The setups opened or saved last, at most 4, most recent first; as the recent files are kept.
+  QStringList RecentSetups() const;
+  bool SaveRecentSetups(const QStringList& paths);
+
+  // Whether the calculator reopens the inputs it had when it last ended; off unless the user
+  // turned it on. The inputs are kept as a setup file beside the user's settings.
+  bool RestoreInputs() const;
+  bool SaveRestoreInputs(bool on);
+  QString LastInputsFile() const;
+
   // The planner's inputs and lens kit, in the user's own settings. A value that is missing, not a
   // text, or one the planner would refuse keeps its default.
   planner::PlannerTexts PlannerTexts() const;

@@ -206,6 +206,8 @@ void CCalculatorDlg::OnInitDialog() {
   }
   FillCameraListFromRecentFiles();
   ShowResults();
+  // What the host asked for comes before the inputs of the last run.
+  if (!context_.launchRequest || !context_.launchRequest->valid) RestoreInputs();
 
   // No edit box has the focus when the window first shows.
   List(ids::kComputeModeList)->setFocus(Qt::OtherFocusReason);
@@ -324,6 +326,8 @@ void CCalculatorDlg::OnOK() {
 void CCalculatorDlg::OnQuit() { accept(); }
 
 void CCalculatorDlg::done(int result) {
+  // Every way out (Esc, Quit, the title bar, the end of the session) passes here.
+  KeepInputs();
   attachmentsWindow_->hide();
   plannerWindow_->hide();
   QDialog::done(result);

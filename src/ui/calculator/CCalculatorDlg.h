@@ -23,6 +23,7 @@ class CCalculatorDlg;
 }
 
 class QAction;
+class QMenu;
 class QDragEnterEvent;
 class QDropEvent;
 
@@ -73,7 +74,8 @@ class CCalculatorDlg : public QDialog {
   // Setups: the window's inputs as one, and one entered as the user would enter it (false, with a
   // message and nothing changed, when it is refused); the results as tab-separated lines.
   planner::Setup CurrentSetup() const;
-  bool OpenSetup(const std::string& path);
+  // `remember` puts the file at the head of the recent setups.
+  bool OpenSetup(const std::string& path, bool remember = true);
   bool SaveSetup(const std::string& path);
   // Ask for the file first (the planner window offers these too).
   void OnOpenSetup();
@@ -150,6 +152,10 @@ class CCalculatorDlg : public QDialog {
   void AddPlannerMenuItem();
   void AddSetupMenuItems();
   void InsertMenuAction(QAction* action);
+  void FillRecentSetupsMenu();
+  void OpenRecentSetup(const std::string& path);
+  void RestoreInputs();
+  void KeepInputs();
 
   int ComputeModeIndex() const;
   int UnitIndex() const;
@@ -168,6 +174,8 @@ class CCalculatorDlg : public QDialog {
   QAction* newCameraFileAction_ = nullptr;
   QAction* editCameraFileAction_ = nullptr;
   CPlannerDlg* plannerWindow_ = nullptr;          // owned as a child window
+  QMenu* recentSetupsMenu_ = nullptr;              // owned by the window
+  QAction* restoreInputsAction_ = nullptr;
 };
 
 }  // namespace korvan

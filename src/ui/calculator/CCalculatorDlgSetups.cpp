@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -125,6 +128,19 @@ void CCalculatorDlg::AddSetupMenuItems() {
   add(QStringLiteral("Copy Command Line"), QKeySequence(),
       [this] { QApplication::clipboard()->setText(Q(planner::SetupCommandLine(CurrentSetup()))); });
   add(QStringLiteral("Copy Results"), QKeySequence(), [this] { QApplication::clipboard()->setText(ResultsText()); });
+  recentSetupsMenu_ = new QMenu(this);
+  auto* recent = new QAction(QStringLiteral("Recent Setups"), this);
+  recent->setMenu(recentSetupsMenu_);
+  InsertMenuAction(recent);
+  FillRecentSetupsMenu();
+  restoreInputsAction_ = new QAction(QStringLiteral("Restore Inputs at Start"), this);
+  restoreInputsAction_->setCheckable(true);
+  restoreInputsAction_->setChecked(context_.restoreInputs && context_.restoreInputs());
+  restoreInputsAction_->setEnabled(!context_.lastInputsFile.empty());
+  connect(restoreInputsAction_, &QAction::toggled, this, [this](bool on) {
+    if (context_.saveRestoreInputs) context_.saveRestoreInputs(on);
+  });
+  InsertMenuAction(restoreInputsAction_);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   setAcceptDrops(true);
 }
@@ -162,6 +178,42 @@ planner::Setup CCalculatorDlg::CurrentSetup() const {
   return setup;
 }
 
+void CCalculatorDlg::FillRecentSetupsMenu() {
+  recentSetupsMenu_->clear();
+  const std::vector<std::string> paths = context_.recentSetups ? context_.recentSetups() : std::vector<std::string>{};
+  int number = 0;
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    auto* action = recentSetupsMenu_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(
+        QDir::toNativeSeparators(PathFromBytes(path))));
+    connect(action, &QAction::triggered, this, [this, path] { OpenRecentSetup(path); });
+  }
+  recentSetupsMenu_->menuAction()->setEnabled(number > 0);
+}
+
+void CCalculatorDlg::OpenRecentSetup(const std::string& path) {
+  if (!QFileInfo(PathFromBytes(path)).isFile()) {
+    ShowMessage("The setup file " + path + " no longer exists; it is taken off the recent setups.");
+    if (context_.rememberSetup) context_.rememberSetup(path, false);
+    FillRecentSetupsMenu();
+    return;
+  }
+  OpenSetup(path);
+}
+
+void CCalculatorDlg::RestoreInputs() {
+  if (!restoreInputsAction_->isChecked()) return;
+  // None kept yet: the first run with the item on starts empty.
+  if (!QFileInfo(PathFromBytes(context_.lastInputsFile)).isFile()) return;
+  OpenSetup(context_.lastInputsFile, false);
+}
+
+void CCalculatorDlg::KeepInputs() {
+  if (!restoreInputsAction_ || !restoreInputsAction_->isChecked() || context_.lastInputsFile.empty()) return;
+  // Written atomically; a failure at the end has no one left to tell.
+  planner::WriteSetupFile(context_.lastInputsFile, CurrentSetup());
+}
+
 bool CCalculatorDlg::SaveSetup(const std::string& path) {
   const std::string failure = planner::WriteSetupFile(path, CurrentSetup());
   if (failure.empty()) return true;
@@ -178,7 +230,11 @@ void CCalculatorDlg::OnSaveSetup() {
   if (!path || path->isEmpty()) return;
   QString chosen = *path;
   if (!chosen.endsWith(QStringLiteral(".klsetup"), Qt::CaseInsensitive)) chosen += QStringLiteral(".klsetup");
-  SaveSetup(PathToBytes(chosen));
+  const std::string bytes = PathToBytes(chosen);
+  if (SaveSetup(bytes) && context_.rememberSetup) {
+    context_.rememberSetup(bytes, true);
+    FillRecentSetupsMenu();
+  }
 }
 
 void CCalculatorDlg::OnOpenSetup() {
@@ -191,7 +247,7 @@ void CCalculatorDlg::OnOpenSetup() {
   OpenSetup(PathToBytes(*path));
 }
 
-bool CCalculatorDlg::OpenSetup(const std::string& path) {
+bool CCalculatorDlg::OpenSetup(const std::string& path, bool remember) {
   const planner::SetupReading reading = planner::ReadSetupFile(path);
   if (!reading.setup) {
     ShowMessage(reading.error);
@@ -317,6 +373,10 @@ bool CCalculatorDlg::OpenSetup(const std::string& path) {
     if (!WindowTakes(option.name) && notice.empty()) notice = "The setup's option " + option.name + " is left out here.";
   }
   if (!notice.empty()) WriteBox(ids::kStatusLine, notice);
+  if (remember && context_.rememberSetup) {
+    context_.rememberSetup(path, true);
+    FillRecentSetupsMenu();
+  }
   return true;
 }
 

@@ -42,6 +42,15 @@ struct CalculatorContext {
   // The setup file to open and the one to save to; the file dialogs when empty.
   std::function<std::optional<QString>(QWidget* owner)> chooseSetupFile;
   std::function<std::optional<QString>(QWidget* owner)> chooseSetupSavePath;
+  // The setups opened or saved last, most recent first; and a setup just opened or saved (put at
+  // the head) or found missing (taken off), with `keep` telling which.
+  std::function<std::vector<std::string>()> recentSetups;
+  std::function<void(const std::string& path, bool keep)> rememberSetup;
+  // "Restore Inputs at Start": whether it is on and where the choice is kept; and the setup file
+  // the inputs are kept in while it is on (empty: nowhere, and the item is disabled).
+  std::function<bool()> restoreInputs;
+  std::function<void(bool on)> saveRestoreInputs;
+  std::string lastInputsFile;
   // What the planner window is given: its stored inputs and where its messages and sheets go.
   PlannerContext planner;
 };

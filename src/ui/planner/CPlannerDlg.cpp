@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <tuple>
 
 #include "optics/Display.h"
 #include "optics/NumberText.h"
@@ -147,18 +148,23 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
   ConnectControls();
   InstallTableCopy(this);
   // The calculator's setup items, at hand here as well: a setup holds the planner's inputs too.
-  for (const auto& [keys, open] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_O), true},
-                                   std::pair{QKeySequence(Qt::CTRL | Qt::Key_S), false}}) {
-    auto* action = new QAction(this);
-    action->setShortcut(keys);
-    connect(action, &QAction::triggered, this, [this, open = open] {
+  // Beside "Export Sheet...", with the calculator's keys.
+  int place = ui_->bottomRow->indexOf(ui_->exportButton);
+  for (const auto& [text, name, keys, open] :
+       {std::tuple{QStringLiteral("Open Setup..."), QStringLiteral("openSetupButton"), QKeySequence(Qt::CTRL | Qt::Key_O), true},
+        std::tuple{QStringLiteral("Save Setup..."), QStringLiteral("saveSetupButton"), QKeySequence(Qt::CTRL | Qt::Key_S), false}}) {
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setShortcut(keys);
+    connect(button, &QPushButton::clicked, this, [this, open = open] {
       if (open) {
         calculator_.OnOpenSetup();
       } else {
         calculator_.OnSaveSetup();
       }
     });
-    addAction(action);
+    ui_->bottomRow->insertWidget(++place, button);
   }
   SetNote(ui_->prerequisiteNote, {});
   SetNote(lensInForceNote_, {});

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QtTest>
@@ -415,6 +416,71 @@ class CalculatorShellTest : public QObject {
     QCOMPARE(stored.RecentFiles(), (QStringList{W("sperber4k.cam"), W("alpha.cam")}));
   }
 
+  void recent_setups_and_inputs_restored_at_start() {
+    QTemporaryDir settings;
+    const SettingsStore::Locations locations{settings.filePath("machine.ini"), settings.filePath("user.ini")};
+    RecordingSink sink;
+    QString savePath;
+    const auto start = [&](CCalculatorApp& app) {
+      CalculatorContext context = app.MakeContext();
+      context.chooseSetupSavePath = [&](QWidget*) { return std::optional<QString>(savePath); };
+      Open(context);
+    };
+    const auto item = [this](const QString& text) {
+      for (QAction* action : window->actions()) {
+        if (action->text() == text) return action;
+      }
+      return static_cast<QAction*>(nullptr);
+    };
+    const auto recentTexts = [&] {
+      QStringList texts;
+      for (QAction* action : item("Recent Setups")->menu()->actions()) texts << action->text();
+      return texts;
+    };
+    const QString a = QDir::toNativeSeparators(W("a.klsetup"));
+    const QString b = QDir::toNativeSeparators(W("b.klsetup"));
+    {
+      CCalculatorApp app(locations, &sink);
+      start(app);
+      for (const auto& [fNumber, path] : {std::pair{"2.8", W("a.klsetup")}, std::pair{"5.6", W("b.klsetup")}}) {
+        QVERIFY(Choose(window.get(), ids::kFNumberList, fNumber));
+        savePath = path;
+        window->OnSaveSetup();
+      }
+      QCOMPARE(recentTexts(), (QStringList{"&1 " + b, "&2 " + a}));
+      item("Recent Setups")->menu()->actions()[1]->trigger();
+      QCOMPARE(T(ids::kFNumberList), QStringLiteral("2.8"));
+      QCOMPARE(recentTexts(), (QStringList{"&1 " + a, "&2 " + b}));
+      // A file gone since is taken off with a word.
+      QVERIFY(QFile::remove(W("b.klsetup")));
+      item("Recent Setups")->menu()->actions()[1]->trigger();
+      QCOMPARE(sink.messages.size(), std::size_t{1});
+      QVERIFY(sink.messages.front().text.contains(W("b.klsetup")));
+      QCOMPARE(recentTexts(), (QStringList{"&1 " + a}));
+
+      item("Restore Inputs at Start")->trigger();
+      QVERIFY(Choose(window.get(), ids::kFNumberList, "5.6"));
+      TypeInto(window.get(), ids::kObjectDistanceEdit, "7");
+      QTest::keyClick(window.get(), Qt::Key_Escape);
+      QVERIFY(!window->isVisible());
+      window.reset();
+    }
+    const QString distance = QStringLiteral("7");
+    for (const bool on : {true, false}) {
+      CCalculatorApp app(locations, &sink);
+      start(app);
+      QCOMPARE(item("Restore Inputs at Start")->isChecked(), on);
+      QCOMPARE(recentTexts(), (QStringList{"&1 " + a}));
+      QCOMPARE(T(ids::kFNumberList), on ? QStringLiteral("5.6") : QStringLiteral("1.0"));
+      QCOMPARE(T(ids::kObjectDistanceEdit) == distance, on);
+      // Turned off, the next start is empty again.
+      if (on) item("Restore Inputs at Start")->trigger();
+      window->reject();
+      window.reset();
+    }
+    QCOMPARE(sink.messages.size(), std::size_t{1});
+  }
+
   void about_opens_from_its_button_its_menu_item_and_commands_16_to_31() {
     Host host;
     Open(host.Context());
@@ -429,8 +495,8 @@ class CalculatorShellTest : public QObject {
 
     QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
     const QList<QAction*> actions = window->actions();
-    // The camera editor's two items, Help, the planner's, the four setup items, then About.
-    QCOMPARE(actions.size(), 10);
+    // The camera editor's two items, Help, the planner's, the six setup items, then About.
+    QCOMPARE(actions.size(), 12);
     QCOMPARE(actions[0]->text(), QStringLiteral("New Camera File..."));
     QCOMPARE(actions[1]->text(), QStringLiteral("Edit Camera File..."));
     QCOMPARE(actions[2]->text(), QStringLiteral("Help"));
@@ -441,9 +507,14 @@ class CalculatorShellTest : public QObject {
     QCOMPARE(actions[5]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     QCOMPARE(actions[6]->text(), QStringLiteral("Copy Command Line"));
     QCOMPARE(actions[7]->text(), QStringLiteral("Copy Results"));
-    QVERIFY(actions[8]->isSeparator());
-    QCOMPARE(actions[9]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
-    QCOMPARE(ModalOpenedBy([&] { actions[9]->trigger(); }), about);
+    QCOMPARE(actions[8]->text(), QStringLiteral("Recent Setups"));
+    QVERIFY(actions[8]->menu() != nullptr);
+    QVERIFY(!actions[8]->isEnabled());  // the host keeps no recent setups here
+    QCOMPARE(actions[9]->text(), QStringLiteral("Restore Inputs at Start"));
+    QVERIFY(actions[9]->isCheckable() && !actions[9]->isChecked());
+    QVERIFY(actions[10]->isSeparator());
+    QCOMPARE(actions[11]->text(), QStringLiteral("&About Korvan Lens Calculator..."));
+    QCOMPARE(ModalOpenedBy([&] { actions[11]->trigger(); }), about);
 
     const QIcon icon = window->windowIcon();
     for (int side : {16, 32}) QCOMPARE(icon.pixmap(side, side).deviceIndependentSize().toSize(), QSize(side, side));
