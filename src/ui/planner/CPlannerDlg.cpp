@@ -315,6 +315,9 @@ planner::PlannerTexts CPlannerDlg::Texts() const {
 }
 
 void CPlannerDlg::EnterTexts(const planner::PlannerTexts& texts) {
+  // Texts entered as a user types them are in the calculator's unit of now, even while the hidden
+  // planner has not yet followed a change of unit: the depth must not be converted once more.
+  depthUnit_ = calculator_.State().unit;
   ApplyTexts(texts);
   OnInputEdited();
 }
