@@ -190,7 +190,8 @@ void CPlannerDlg::AddControls() {
   const std::pair<QWidget*, const char*> tips[] = {
       {ui_->depthEdit, "Depth of the subject along the axis, in the calculator's unit, centred on the object "
                        "distance: the near edge is distance - depth/2, the far edge distance + depth/2"},
-      {ui_->wavelengthEdit, "Wavelength of the light, in nm, for the diffraction blur: 2.44 x wavelength x working f-number / pixel pitch"},
+      {ui_->wavelengthEdit, "Wavelength of the light, in nm, for the diffraction blur: 2.44 x wavelength x "
+                            "working f-number / pixel pitch"},
       {ui_->blurLimitEdit, "The blur you accept, in pixels: it sets the shutter limit, the best f-number and the "
                            "mode table's limits"},
       {ui_->useFNumberButton, "Choose the best f-number list entry in the calculator's Lens f/# list"},
