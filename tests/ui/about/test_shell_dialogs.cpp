@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <initializer_list>
 
 #include "ui/about/CAboutDlg.h"
 #include "ui/about/CSplashDlg.h"
@@ -46,6 +47,14 @@ struct LinkShell {
                     [this] { ++beeps; }});
   }
 };
+
+// Empty files of those names in `dir`.
+bool MakeFiles(const QTemporaryDir& dir, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (QFile file(dir.filePath(QLatin1String(name))); !file.open(QIODevice::WriteOnly)) return false;
+  }
+  return true;
+}
 
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::Active, QPalette::WindowText); }
 
@@ -267,10 +276,7 @@ class ShellDialogsTest : public QObject {
 
   void all_files_lists_and_takes_every_name_camera_files_only_cam_files() {
     QTemporaryDir dir;
-    for (const char* name : {"a.cam", "nodot", "notes.txt"}) {
-      QFile file(dir.filePath(QLatin1String(name)));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(MakeFiles(dir, {"a.cam", "nodot", "notes.txt"}));
     CMyFileDialog dialog;
     dialog.setDirectory(dir.path());
     dialog.show();
@@ -317,10 +323,7 @@ class ShellDialogsTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QStringList, opened);
     QTemporaryDir dir;
-    for (const char* name : {"a.cam", "nodot", "other"}) {
-      QFile file(dir.filePath(QLatin1String(name)));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(MakeFiles(dir, {"a.cam", "nodot", "other"}));
     CMyFileDialog dialog;
     dialog.setDirectory(dir.path());
     dialog.show();
@@ -343,10 +346,7 @@ class ShellDialogsTest : public QObject {
 
   void chooser_yields_the_full_paths_of_several_files_or_nothing_on_cancel() {
     QTemporaryDir dir;
-    for (const char* name : {"a.cam", "b.cam", "c.cam"}) {
-      QFile file(dir.filePath(QLatin1String(name)));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(MakeFiles(dir, {"a.cam", "b.cam", "c.cam"}));
     QWidget owner;
     QString failure;
     QTimer::singleShot(0, [&] {
