@@ -1,9 +1,14 @@
 #include "ui/calculator/CMyFileDialog.h"
 
+#include <algorithm>
+
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeView>
@@ -27,6 +32,10 @@ CMyFileDialog::CMyFileDialog(QWidget* parent)
   connect(this, &QFileDialog::filterSelected, this, &CMyFileDialog::UseFilter);
   selectNameFilter(QString::fromLatin1(kCameraFilesFilter));
   UseFilter(QString::fromLatin1(kCameraFilesFilter));
+  if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    connect(name, &QLineEdit::textChanged, this, &CMyFileDialog::FollowTypedNames);
+  }
+  connect(this, &QFileDialog::directoryEntered, this, &CMyFileDialog::FollowTypedNames);
 
   // Qt's own dialog lays its controls out in one grid; the panel takes a new row across all of it.
   auto* panel = new QWidget(this);
@@ -73,14 +82,58 @@ void CMyFileDialog::CreateCameraFile() {
 }
 
 void CMyFileDialog::UseFilter(const QString& filter) {
-  const bool allFiles = filter == QLatin1String(kAllFilesFilter);
   // "*.*" stands for every file where these filter texts come from; Qt would read it as "every
   // name with a dot" and hide files such as "nodot", and the default suffix would turn a typed
   // "nodot" into "nodot.cam". So with All Files every name is listed and taken as typed.
-  setDefaultSuffix(allFiles ? QString() : QStringLiteral("cam"));
-  if (allFiles) {
+  if (filter == QLatin1String(kAllFilesFilter)) {
     if (auto* files = findChild<QFileSystemModel*>()) files->setNameFilters({QStringLiteral("*")});
+    UseSuffix({});
+  } else {
+    FollowTypedNames();
   }
+}
+
+namespace {
+
+// The names in the name box as the dialog reads them: the whole text, or each quoted name.
+QStringList TypedNames(const QString& text) {
+  if (!text.contains(QLatin1Char('"'))) return {text};
+  QStringList names;
+  const QStringList parts = text.split(QLatin1Char('"'));
+  for (qsizetype i = 1; i < parts.size(); i += 2) names << parts[i];
+  return names;
+}
+
+}  // namespace
+
+void CMyFileDialog::FollowTypedNames() {
+  if (selectedNameFilter() == QLatin1String(kAllFilesFilter)) return;
+  const auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  const QString text = name ? name->text() : QString();
+  // A file named without a dot is opened as typed when it exists, as the desktop's own dialog
+  // does; otherwise the default suffix lets "a" stand for "a.cam".
+  const QStringList names = TypedNames(text);
+  const QDir folder = directory();
+  const bool asTyped = !text.trimmed().isEmpty() &&
+                       std::all_of(names.begin(), names.end(), [&folder](const QString& typed) {
+                         return !typed.isEmpty() && QFileInfo::exists(folder.filePath(typed));
+                       });
+  UseSuffix(asTyped ? QString() : QStringLiteral("cam"));
+  // The dialog enables Open only for names its list shows, and the filter hides "nodot"; opening
+  // checks the files themselves.
+  if (asTyped) {
+    if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+      if (QPushButton* open = buttons->button(QDialogButtonBox::Open)) open->setEnabled(true);
+    }
+  }
+}
+
+void CMyFileDialog::UseSuffix(const QString& suffix) {
+  if (suffix == defaultSuffix()) return;
+  setDefaultSuffix(suffix);
+  // The dialog weighs its Open button on each change of the name or filter before this runs;
+  // setting the same mode again has it weigh the button once more, under the new suffix.
+  setFileMode(fileMode());
 }
 
 CStaticLink* CMyFileDialog::DownloadLink() const { return panel_->c1103; }

@@ -33,6 +33,9 @@ class CMyFileDialog : public QFileDialog {
 
  private:
   void UseFilter(const QString& filter);
+  // Drops the default suffix while every name typed exists as typed, and weighs Open again.
+  void FollowTypedNames();
+  void UseSuffix(const QString& suffix);
   void CreateCameraFile();
 
   std::unique_ptr<Ui::CMyFileDialogPanel> panel_;

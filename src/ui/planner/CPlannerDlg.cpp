@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <tuple>
+#include <utility>
 
 #include "optics/Display.h"
 #include "optics/NumberText.h"
@@ -214,6 +215,27 @@ void CPlannerDlg::AddControls() {
   statusNote_->setObjectName(QStringLiteral("statusNote"));
   statusNote_->setToolTip(QStringLiteral("What the planner's last choice or export did"));
   ui_->bottomRow->insertWidget(1, statusNote_, 1);
+
+  // The inputs of the planner's own and its buttons; the results get theirs with their values.
+  const std::pair<QWidget*, const char*> tips[] = {
+      {ui_->depthEdit, "Depth of the subject along the axis, in the calculator's unit, centred on the object "
+                       "distance: the near edge is distance - depth/2, the far edge distance + depth/2"},
+      {ui_->wavelengthEdit, "Wavelength of the light, in nm, for the diffraction blur: 2.44 x wavelength x "
+                            "working f-number / pixel pitch"},
+      {ui_->blurLimitEdit, "The blur you accept, in pixels: it sets the shutter limit, the best f-number and the "
+                           "mode table's limits"},
+      {ui_->useFNumberButton, "Choose the best f-number list entry in the calculator's Lens f/# list"},
+      {ui_->useShutterButton, "Choose the longest shutter within the blur limit in the calculator's Shutter list"},
+      {ui_->eventEdit, "Duration of the event to film, in ms: the mode table counts the frames across it"},
+      {ui_->memoryEdit, "Camera memory, in GB (10^9 bytes), for the record time: memory x 8 / (pixels x bit depth) / "
+                        "frame rate; 0 shows none"},
+      {ui_->bitDepthEdit, "Stored bits per pixel, for the record time"},
+      {ui_->kitTable, "One row per lens of the kit at the current distance, the best marked; Enter or a "
+                      "double-click makes it the calculator's focal length"},
+      {ui_->exportButton, "Save the plan as a PDF sheet, a CSV table or JSON data"},
+      {ui_->closeButton, "Close the planner; the calculator keeps its values"},
+  };
+  for (const auto& [widget, tip] : tips) widget->setToolTip(QString::fromUtf8(tip));
 }
 
 void CPlannerDlg::ConvertDepth(LengthUnit to) {

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <initializer_list>
 
 #include "ui/about/CAboutDlg.h"
 #include "ui/about/CSplashDlg.h"
@@ -46,6 +47,14 @@ struct LinkShell {
                     [this] { ++beeps; }});
   }
 };
+
+// Empty files of those names in `dir`.
+bool MakeFiles(const QTemporaryDir& dir, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (QFile file(dir.filePath(QLatin1String(name))); !file.open(QIODevice::WriteOnly)) return false;
+  }
+  return true;
+}
 
 QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::Active, QPalette::WindowText); }
 
@@ -267,10 +276,7 @@ class ShellDialogsTest : public QObject {
 
   void all_files_lists_and_takes_every_name_camera_files_only_cam_files() {
     QTemporaryDir dir;
-    for (const char* name : {"a.cam", "nodot", "notes.txt"}) {
-      QFile file(dir.filePath(QLatin1String(name)));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(MakeFiles(dir, {"a.cam", "nodot", "notes.txt"}));
     CMyFileDialog dialog;
     dialog.setDirectory(dir.path());
     dialog.show();
@@ -302,12 +308,45 @@ class ShellDialogsTest : public QObject {
     QTRY_COMPARE(Listed(dialog, dir.path()), QStringList{QStringLiteral("a.cam")});
   }
 
+  // Under the camera filter a name is taken as typed when that file exists, else with ".cam".
+  void camera_filter_opens_a_typed_name_that_exists_as_typed_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("opened");  // empty: Open stays disabled
+    QTest::newRow("bare") << "nodot" << QStringList{"nodot"};
+    QTest::newRow("quoted") << "\"nodot\"" << QStringList{"nodot"};
+    QTest::newRow("several quoted") << "\"nodot\" \"other\"" << QStringList{"nodot", "other"};
+    QTest::newRow("quoted beside a camera file") << "\"a.cam\" \"nodot\"" << QStringList{"a.cam", "nodot"};
+    QTest::newRow("suffix still added") << "a" << QStringList{"a.cam"};
+    QTest::newRow("neither as typed nor with the suffix") << "missing" << QStringList{};
+  }
+  void camera_filter_opens_a_typed_name_that_exists_as_typed() {
+    QFETCH(QString, typed);
+    QFETCH(QStringList, opened);
+    QTemporaryDir dir;
+    QVERIFY(MakeFiles(dir, {"a.cam", "nodot", "other"}));
+    CMyFileDialog dialog;
+    dialog.setDirectory(dir.path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* name = Child<QLineEdit>(&dialog, QStringLiteral("fileNameEdit"));
+    name->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(name, typed);
+    const auto* buttons = Child<QDialogButtonBox>(&dialog, QStringLiteral("buttonBox"));
+    const QPushButton* open = buttons->button(QDialogButtonBox::Open);
+    QCOMPARE(open->isEnabled(), !opened.isEmpty());
+    if (opened.isEmpty()) return;
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QStringList chosen = dialog.selectedFiles();
+    chosen.sort();
+    for (QString& file : opened) file = dir.filePath(file);
+    QCOMPARE(chosen, opened);
+  }
+
   void chooser_yields_the_full_paths_of_several_files_or_nothing_on_cancel() {
     QTemporaryDir dir;
-    for (const char* name : {"a.cam", "b.cam", "c.cam"}) {
-      QFile file(dir.filePath(QLatin1String(name)));
-      QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(MakeFiles(dir, {"a.cam", "b.cam", "c.cam"}));
     QWidget owner;
     QString failure;
     QTimer::singleShot(0, [&] {

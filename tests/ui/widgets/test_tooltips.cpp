@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QtTest/QtTest>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "ui/calculator/CMyFileDialog.h"
 #include "ui/cameraeditor/CCameraEditorDlg.h"
 #include "ui/help/CHelpDlg.h"
+#include "ui/planner/CPlannerDlg.h"
 
 using namespace korvan;
 using namespace korvan::testing;
@@ -41,19 +43,30 @@ bool IsControl(const QWidget* widget) {
          qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QTextBrowser*>(widget);
 }
 
-// The window's own controls that a user can see and use, without a tooltip.
+// The window's own controls that a user can see and use, without a tooltip, on every page of its
+// tabs (which show one page at a time).
 QStringList ControlsWithoutToolTip(QWidget* window) {
   QStringList missing;
   int controls = 0;
-  for (QWidget* widget : window->findChildren<QWidget*>()) {
-    if (widget->window() != window || !widget->isVisibleTo(window) || !IsControl(widget)) continue;
-    if (IsPartOfAnother(widget, window)) continue;
-    ++controls;
-    if (widget->toolTip().trimmed().isEmpty()) {
-      const auto* button = qobject_cast<const QAbstractButton*>(widget);
-      missing << QStringLiteral("%1 %2").arg(widget->objectName(), button ? button->text() : QString());
+  const auto walk = [&] {
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+      if (widget->window() != window || !widget->isVisibleTo(window) || !IsControl(widget)) continue;
+      if (IsPartOfAnother(widget, window)) continue;
+      ++controls;
+      if (widget->toolTip().trimmed().isEmpty()) {
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        missing << QStringLiteral("%1 %2").arg(widget->objectName(), button ? button->text() : QString());
+      }
+    }
+  };
+  walk();
+  for (QTabWidget* pages : window->findChildren<QTabWidget*>()) {
+    for (int page = 0; page < pages->count(); ++page) {
+      pages->setCurrentIndex(page);
+      walk();
     }
   }
+  missing.removeDuplicates();
   if (controls == 0) missing << QStringLiteral("(no controls found)");
   return missing;
 }
@@ -80,6 +93,10 @@ class ToolTipTest : public QObject {
         {"about", [&] { return new CAboutDlg(calculator.get()); }},
         {"camera file dialog", [&] { return new CMyFileDialog(calculator.get()); }},
         {"help", [&] { return new CHelpDlg(calculator.get()); }},
+        {"planner", [&] {
+           Click(calculator.get(), ids::kPlannerButton);
+           return calculator->PlannerWindow();
+         }},
     };
     for (const auto& [name, open] : windows) {
       QWidget* window = open();
