@@ -90,8 +90,14 @@ inline Ran RunProgram(const std::string& program, const std::vector<std::string>
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(Widened(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      nullptr, &startup, &process);
+  // Wine on a loaded machine now and then fails to start a process at all; a real failure to start
+  // fails every time.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = CreateProcessW(Widened(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             nullptr, &startup, &process);
+  }
   CloseHandle(out);
   CloseHandle(err);
   if (!started) return ran;

@@ -27,6 +27,7 @@ QPushButton* Button(const char* text, const char* name, const char* accessible, 
   auto* button = new QPushButton(QString::fromUtf8(text), parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAccessibleName(QString::fromUtf8(accessible));
+  button->setToolTip(button->accessibleName());
   button->setAutoDefault(false);
   return button;
 }
@@ -51,6 +52,7 @@ CLensKitEditor::CLensKitEditor(QWidget* parent)
       "One lens per row: name, focal length, f-number range, closest focus, image circle and mount; the last "
       "column says how the lens fares. Edit a cell with F2 or a double-click; paste rows from a spreadsheet "
       "with Ctrl+V."));
+  table_->setToolTip(table_->accessibleDescription());
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -156,6 +156,8 @@ CPlannerDlg::CPlannerDlg(CCalculatorDlg& calculator, PlannerContext context)
         std::tuple{QStringLiteral("Save Setup..."), QStringLiteral("saveSetupButton"), QKeySequence(Qt::CTRL | Qt::Key_S), false}}) {
     auto* button = new QPushButton(text, this);
     button->setObjectName(name);
+    button->setToolTip(open ? QStringLiteral("Open a setup file: the calculator's and the planner's inputs")
+                            : QStringLiteral("Save the calculator's and the planner's inputs as a setup file"));
     button->setAutoDefault(false);
     button->setShortcut(keys);
     connect(button, &QPushButton::clicked, this, [this, open = open] {

@@ -21,9 +21,12 @@ void SetText(QLineEdit* box, const QString& text) {
   if (box->text() != text) box->setText(text);
 }
 
+// The box's own explanation, and why its value is n/a when it is.
 void ShowNumber(QLineEdit* box, const planner::PlanNumber& number) {
   SetText(box, Q(number.text));
-  box->setToolTip(Q(number.reason));
+  const QString about = box->property("about").toString();
+  const QString tip = number.reason.empty() ? about : about + QLatin1Char('\n') + Q(number.reason);
+  if (box->toolTip() != tip) box->setToolTip(tip);
 }
 
 void SetNote(QLabel* label, const QString& text) {
@@ -57,14 +60,21 @@ LightPage::LightPage(QWidget* parent) : QWidget(parent), grid_(new QGridLayout) 
   grid_->addWidget(inputNote_, row_++, 0, 1, 3);
   grid_->setRowMinimumHeight(row_++, fontMetrics().height() / 2);
 
-  exposureBox_ = AddValue("exposureBox", "Exposure:", "usec");
-  neededBox_ = AddValue("lightNeededBox", "Light needed:", "lux");
-  availableBox_ = AddValue("lightAvailableBox", "Light available:", "lux");
-  headroomBox_ = AddValue("headroomBox", "Headroom:", "stops");
-  lampsNeededBox_ = AddValue("lampsNeededBox", "Lamps needed:", "");
-  farthestBox_ = AddValue("farthestLampBox", "Farthest lamp:", "meters");
+  exposureBox_ = AddValue("exposureBox", "Exposure:", "usec",
+                           "The exposure of a frame: 1 / (frame rate x shutter multiple)");
+  neededBox_ = AddValue("lightNeededBox", "Light needed:", "lux",
+                           "Light needed at the subject: meter constant x working f-number^2 / (ISO x exposure x transmission)");
+  availableBox_ = AddValue("lightAvailableBox", "Light available:", "lux",
+                           "The light at the subject when given, else lamps x lamp lux / lamp distance^2 (inverse square)");
+  headroomBox_ = AddValue("headroomBox", "Headroom:", "stops",
+                           "log2(available / needed): above 0 spare light, below 0 short by that many stops");
+  lampsNeededBox_ = AddValue("lampsNeededBox", "Lamps needed:", "",
+                           "The fewest lamps of this kind at this distance that give the light needed");
+  farthestBox_ = AddValue("farthestLampBox", "Farthest lamp:", "meters",
+                           "The farthest lamp distance at which the lamps given still give the light needed: sqrt(lamps x lamp lux / needed)");
   farthestUnit_ = qobject_cast<QLabel*>(grid_->itemAtPosition(row_ - 1, 2)->widget());
-  framesPerCycleBox_ = AddValue("framesPerCycleBox", "Frames per light cycle:", "");
+  framesPerCycleBox_ = AddValue("framesPerCycleBox", "Frames per light cycle:", "",
+                           "Frames per flicker cycle of lamps on AC mains: frame rate / (2 x mains)");
   flickerNote_ = Note(this, "flickerNote");
   flickerNote_->setStyleSheet(QStringLiteral("color: #a03000"));
   grid_->addWidget(flickerNote_, row_++, 0, 1, 3);
@@ -96,17 +106,18 @@ LightPage::LightPage(QWidget* parent) : QWidget(parent), grid_(new QGridLayout) 
 }
 
 QLineEdit* LightPage::AddInput(const char* name, const char* label, const char* unit, const char* tip) {
-  QLineEdit* box = AddValue(name, label, unit);
+  QLineEdit* box = AddValue(name, label, unit, tip);
   SetWritable(box, true);
-  box->setToolTip(QLatin1String(tip));
   connect(box, &QLineEdit::textEdited, this, &LightPage::InputEdited);
   connect(box, &QLineEdit::editingFinished, this, &LightPage::InputFinished);
   return box;
 }
 
-QLineEdit* LightPage::AddValue(const char* name, const char* label, const char* unit) {
+QLineEdit* LightPage::AddValue(const char* name, const char* label, const char* unit, const char* about) {
   auto* box = new QLineEdit(this);
   box->setObjectName(QLatin1String(name));
+  box->setProperty("about", QString::fromUtf8(about));
+  box->setToolTip(QString::fromUtf8(about));
   box->setReadOnly(true);
   ApplyReadOnlyLook(box);
   SizeForNumbers(box);

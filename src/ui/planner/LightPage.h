@@ -35,7 +35,7 @@ class LightPage : public QWidget {
 
  private:
   QLineEdit* AddInput(const char* name, const char* label, const char* unit, const char* tip);
-  QLineEdit* AddValue(const char* name, const char* label, const char* unit);
+  QLineEdit* AddValue(const char* name, const char* label, const char* unit, const char* about);
 
   QLineEdit* isoEdit_;
   QLineEdit* meterConstantEdit_;
