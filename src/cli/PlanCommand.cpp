@@ -53,6 +53,7 @@ std::string ModeTableText(const planner::ModeTable& table, LengthUnit lengthUnit
   std::vector<std::vector<std::string>> rows(1);
   for (const Column& column : planner::kModeColumns) {
     if (column.heading == "Record Time" && !table.showRecordTime) continue;
+    if (column.heading == "Light Needed" && !table.showLight) continue;
     rows[0].push_back(Heading(column, lengthUnit));
   }
   std::vector<std::string> reasons;
@@ -68,6 +69,10 @@ std::string ModeTableText(const planner::ModeTable& table, LengthUnit lengthUnit
     if (table.showRecordTime) {
       cells.push_back(row.recordTime.text);
       Remember(reasons, row.recordTime);
+    }
+    if (table.showLight) {
+      cells.push_back(row.lightNeeded.text);
+      Remember(reasons, row.lightNeeded);
     }
     cells.push_back(row.inForce ? "*" : "");
     rows.push_back(std::move(cells));

@@ -31,6 +31,9 @@ const std::vector<CompareRow>& CompareRows() {
       {"Depth of Field", {"results", "depthOfField"}, "lengthUnit", {}},
       {"Pixel Blur", {"results", "pixelBlur"}, {}, "pixels"},
       {"Total Blur", {"budget", "total", "text"}, {}, "pixels"},
+      {"Light Headroom", {"light", "headroom", "text"}, {}, "stops"},
+      // The recommended shutter and f-number when there is one, else why not ("n/a", "none").
+      {"Recommended", {"envelope", "text"}, {}, {}},
   };
   return rows;
 }

@@ -67,6 +67,8 @@ ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camer
   } else if (!table.showRecordTime) {
     table.recordProblem = "Enter the camera's memory";
   }
+  table.lightProblem = LightNeededProblem(inputs.light);
+  table.showLight = inputs.light.iso.Usable() && inputs.light.iso.value > 0;
   table.inForce = FindCurrentMode(camera, FormatInt(state.frameRate),
                                   ResolutionEntry(state.sensorWidthPx, state.sensorHeightPx));
 
@@ -100,12 +102,14 @@ ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camer
     // The engine's field-width formula, with the focal length as the lens input.
     row.fieldWidth = sensor * s.u / f - sensor;
     double q = row.fieldWidth / sensor;
+    double nw = (1 / q + 1) * s.N;
     if (mounted) {
-      const AdjustedOptics bare{state.focalLengthMm, s.u, row.fieldWidth, q, (1 + 1 / q) * s.N};
+      const AdjustedOptics bare{state.focalLengthMm, s.u, row.fieldWidth, q, nw};
       const AdjustedOptics a = ApplyExtensionTubes(
           ApplyCloseUpLens(ApplyTeleExtender(bare, attachments), attachments, sensor), attachments, sensor, s.N);
       row.fieldWidth = a.fieldWidth;
       q = a.fieldRatio;
+      nw = a.workingFNumber;
     }
     row.fieldPerPixel = row.fieldWidth / pixels;
     row.pixelBlur = blurOf(rate, n, q);
@@ -115,6 +119,9 @@ ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camer
       row.shutterLimitBlur = found.blur;
     }
     row.crossingFrames = row.fieldWidth / std::fabs(v) * rate;
+    if (table.lightProblem.empty()) {
+      row.lightNeeded = LightNeeded(inputs.light, nw, 1 / static_cast<double>(std::int64_t{rate} * n));
+    }
   }
   return table;
 }
@@ -151,6 +158,7 @@ ModeRow ModeTable::Row(std::size_t index) const {
   row.crossingFrames = Or(lensProblem.empty() ? crossingProblem : lensProblem, G4(v.crossingFrames));
   const std::string recordNeeds = !rateProblem.empty() ? rateProblem : noPixels;
   row.recordTime = Or(recordNeeds.empty() ? recordProblem : recordNeeds, G4(v.recordTime));
+  row.lightNeeded = Or(lensProblem.empty() ? lightProblem : lensProblem, G4(v.lightNeeded));
   return row;
 }
 

@@ -146,10 +146,12 @@ JsonText ModesJson(const ModeTable& table) {
         .Add("eventFrames", Json(row.eventFrames))
         .Add("crossingFrames", Json(row.crossingFrames));
     if (table.showRecordTime) json.Add("recordTime", Json(row.recordTime));
+    if (table.showLight) json.Add("lightNeeded", Json(row.lightNeeded));
     rows.Push(std::move(json));
   }
   JsonText json = JsonText::Object();
-  json.Add("inForce", Optional(table.inForce)).Add("showRecordTime", table.showRecordTime);
+  json.Add("inForce", Optional(table.inForce)).Add("showRecordTime", table.showRecordTime)
+      .Add("showLight", table.showLight);
   if (!table.reason.empty()) json.Add("reason", table.reason);
   json.Add("rows", std::move(rows));
   return json;

@@ -99,6 +99,7 @@ struct ModeRow {
   PlanNumber eventFrames;      // frames across the event
   PlanNumber crossingFrames;   // frames while the object crosses the field
   PlanNumber recordTime;       // seconds of memory; see ModeTable::showRecordTime
+  PlanNumber lightNeeded;      // lux at the subject for this mode's exposure; see ModeTable::showLight
 };
 
 // One mode's numbers; ModeTable::Row makes the shown row from them.
@@ -115,6 +116,7 @@ struct ModeValues {
   double eventFrames = 0;
   double crossingFrames = 0;
   double recordTime = 0;      // seconds
+  double lightNeeded = 0;     // lux
 };
 
 // A camera may hold 100,000 modes: the table keeps their numbers and makes a row's texts only when
@@ -123,6 +125,7 @@ struct ModeTable {
   std::vector<ModeValues> values;      // one per mode, in file order
   std::optional<std::size_t> inForce;  // the row of the mode in force
   bool showRecordTime = false;         // only when a memory is given
+  bool showLight = false;              // only when an ISO is given
   std::string reason;                  // why every row's values are "n/a"; empty otherwise
 
   std::size_t size() const { return values.size(); }
@@ -134,6 +137,7 @@ struct ModeTable {
   std::string eventProblem;     // why no event frames
   std::string crossingProblem;  // why no crossing frames
   std::string recordProblem;    // why no record time
+  std::string lightProblem;     // why no light needed (the light inputs' problem)
 };
 // `attachments` passes each mode's bare optics through the corrections in force.
 ModeTable ComputeModeTable(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs,
@@ -149,7 +153,7 @@ std::string_view ColumnUnit(const Column& column, LengthUnit unit);
 // Small lengths (a field per pixel) show in mm with metric units and in inches otherwise.
 std::string_view FineLengthUnit(LengthUnit unit);
 double FromMetersFineFactor(LengthUnit unit);
-inline constexpr std::array<Column, 11> kModeColumns = {{
+inline constexpr std::array<Column, 12> kModeColumns = {{
     {"Frame Rate", "fps", "The mode's frame rate"},
     {"Resolution", "", "The mode's image size in pixels"},
     {"Field Width", "length", "The field with the current lens at the current distance: s x u / f - s"},
@@ -160,6 +164,7 @@ inline constexpr std::array<Column, 11> kModeColumns = {{
     {"Event Frames", "", "Whole frames across the event: floor(event x frame rate / 1000)"},
     {"Crossing Frames", "", "Frames while the object crosses the field: field width / velocity x frame rate"},
     {"Record Time", "sec", "Seconds the memory holds: memory x 8 / (width x height x bit depth) / frame rate"},
+    {"Light Needed", "lux", "Light at the subject for this mode's exposure: C x Nw^2 / (ISO x exposure x transmission)"},
     {"In Force", "", "The mode the calculator uses now"},
 }};
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "common/HelpText.h"
 #include "common/RunCommand.h"
 #include "common/TestFiles.h"
@@ -112,12 +114,22 @@ TEST(Setups, CompareHasOneColumnPerSetup) {
   testing::TempFiles files;
   ASSERT_EQ(RunArgs({"setup", "save", "--distance", "2", "--field-width", "0.5", "-o", files.Path("a.klsetup")}).status,
             kExitOk);
-  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "4", "--field-width", "0.5", "-o", files.Path("b.klsetup")}).status,
+  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "4", "--field-width", "0.5", "--iso", "1600", "--lux", "500", "-o",
+                     files.Path("b.klsetup")})
+                .status,
             kExitOk);
   const Ran compared = RunArgs({"compare", files.Path("a.klsetup"), files.Path("b.klsetup"), "--json"});
   ASSERT_EQ(compared.status, kExitOk) << compared.err;
   EXPECT_NE(compared.out.find("\"text\": \"13.73\""), std::string::npos) << compared.out;
   EXPECT_NE(compared.out.find("\"text\": \"27.46\""), std::string::npos) << compared.out;
+  // The light rows carry the plan's own texts; without an ISO there is no headroom.
+  const auto setups = nlohmann::json::parse(compared.out)["setups"];
+  const auto plan = nlohmann::json::parse(RunArgs({"plan", "--setup", files.Path("b.klsetup"), "--json"}).out);
+  EXPECT_EQ(setups[0]["Light Headroom"]["text"], "n/a");
+  EXPECT_NE(plan["light"]["headroom"]["text"], "n/a");
+  EXPECT_EQ(setups[1]["Light Headroom"]["text"], plan["light"]["headroom"]["text"]);
+  EXPECT_EQ(setups[1]["Light Headroom"]["unit"], "stops");
+  EXPECT_EQ(setups[1]["Recommended"]["text"], plan["envelope"]["text"]);
   const Ran missing = RunArgs({"compare", files.Path("a.klsetup"), files.Path("none.klsetup")});
   EXPECT_EQ(missing.status, kExitRefused);
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;

@@ -59,6 +59,26 @@ TEST(Light, LengthsFollowTheUnitAndMeasuredLightWins) {
   EXPECT_EQ(light.framesPerCycle.value, 0.5);
 }
 
+TEST(Light, ModeInForceNeedsTheLightOfTheLightSection) {
+  LightExample example;
+  AttachmentChoices tubes;
+  tubes.tubesOn = true;
+  tubes.tubesIndex = 5;
+  for (const AttachmentChoices& attachments : {AttachmentChoices{}, tubes}) {
+    const Plan plan = ComputePlan(example.state, example.camera, ReadPlannerInputs(example.texts, example.state.unit),
+                                  attachments);
+    ASSERT_TRUE(plan.modes.inForce);
+    const ModeRow row = plan.modes.Row(*plan.modes.inForce);
+    EXPECT_TRUE(plan.modes.showLight);
+    EXPECT_EQ(row.lightNeeded.text, plan.light.needed.text) << plan.attachmentsIncluded;
+    EXPECT_NEAR(row.lightNeeded.value, plan.light.needed.value, 1e-9 * plan.light.needed.value);
+  }
+  example.texts.light.iso = "0";
+  const ModeTable noIso = example.Run().modes;
+  EXPECT_FALSE(noIso.showLight);
+  EXPECT_EQ(noIso.Row(0).lightNeeded.reason, kNoIsoReason);
+}
+
 TEST(Envelope, WorkedExample) {
   const Envelope envelope = LightExample().Run().envelope;
   ASSERT_EQ(envelope.cells.size(), 200u);

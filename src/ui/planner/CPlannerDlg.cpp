@@ -466,6 +466,7 @@ void CPlannerDlg::ShowModes() {
   for (const planner::Column& column : planner::kModeColumns) headings << Heading(column, plan_.state.unit);
   modeModel_->SetTable(&modes, headings);
   ui_->modeTable->setColumnHidden(9, !modes.showRecordTime);
+  ui_->modeTable->setColumnHidden(10, !modes.showLight);
   SetNote(ui_->modesNote, Q(modes.reason));
   ui_->modeTable->setToolTip(QStringLiteral("One row per mode of the camera, with the lens, distance and shutter in "
                                             "force; the mode in force is bold. Double-click a row to choose it."));

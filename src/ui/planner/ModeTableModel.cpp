@@ -6,7 +6,7 @@ namespace korvan {
 
 namespace {
 
-constexpr int kInForceColumn = 10;
+constexpr int kInForceColumn = 11;
 
 }  // namespace
 
@@ -49,7 +49,7 @@ QVariant ModeTableModel::data(const QModelIndex& index, int role) const {
       const planner::PlanNumber* numbers[] = {&row.frameRate,    &row.fieldWidth,   &row.fieldWidth,
                                               &row.fieldPerPixel, &row.exposureUs,  &row.pixelBlur,
                                               &row.shutterLimit,  &row.eventFrames, &row.crossingFrames,
-                                              &row.recordTime};
+                                              &row.recordTime,    &row.lightNeeded};
       if (index.column() == 1) return QString::fromStdString(row.resolution);
       if (index.column() == kInForceColumn) return row.inForce ? QStringLiteral("*") : QString();
       if (index.column() == 0) return QString::fromStdString(row.frameRate.text);
@@ -61,7 +61,7 @@ QVariant ModeTableModel::data(const QModelIndex& index, int role) const {
       const planner::PlanNumber* numbers[] = {&row.frameRate,    nullptr,          &row.fieldWidth,
                                               &row.fieldPerPixel, &row.exposureUs,  &row.pixelBlur,
                                               &row.shutterLimit,  &row.eventFrames, &row.crossingFrames,
-                                              &row.recordTime};
+                                              &row.recordTime,    &row.lightNeeded};
       // What the column holds; with the reason when the cell has no number.
       QString tip = headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole).toString();
       if (index.column() < kInForceColumn && numbers[index.column()] && !numbers[index.column()]->reason.empty()) {
