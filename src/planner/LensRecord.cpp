@@ -66,10 +66,9 @@ std::optional<double> StrictNumber(std::string_view cell) {
     cell.remove_prefix(1);
     if (!cell.empty() && (cell.front() == '+' || cell.front() == '-')) return std::nullopt;
   }
-  double value = 0;
-  const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
-  if (error != std::errc() || end != cell.data() + cell.size()) return std::nullopt;
-  return value;
+  const std::optional<WholeNumber> number = ReadWholeDouble(cell);
+  if (!number || number->outOfRange) return std::nullopt;
+  return number->value;
 }
 
 void AddNote(LensKitRead& read, std::string note, std::size_t line) {

@@ -9,15 +9,6 @@
 namespace korvan::planner {
 namespace {
 
-// A value in SI units for JSON, null without a number, with its reason beside its text.
-JsonText Json(const PlanNumber& number) {
-  JsonText json = JsonText::Object();
-  json.Add("value", std::isnan(number.value) ? JsonText() : JsonText(number.value));
-  json.Add("text", number.text);
-  if (!number.reason.empty()) json.Add("reason", number.reason);
-  return json;
-}
-
 JsonText Json(const PlannerValue& value, double shownScale) {
   JsonText json = JsonText::Object();
   json.Add("value", value.Usable() ? JsonText(value.value) : JsonText());

@@ -9,9 +9,7 @@
 #include "planner/LightSheet.h"
 
 namespace korvan::planner {
-namespace {
 
-// A value that cannot be computed has no number: null, with its reason beside the text.
 JsonText Json(const PlanNumber& number) {
   JsonText json = JsonText::Object();
   json.Add("value", std::isnan(number.value) ? JsonText() : JsonText(number.value));
@@ -19,6 +17,8 @@ JsonText Json(const PlanNumber& number) {
   if (!number.reason.empty()) json.Add("reason", number.reason);
   return json;
 }
+
+namespace {
 
 JsonText Json(const PlannerValue& value, const std::string& text) {
   JsonText json = JsonText::Object();

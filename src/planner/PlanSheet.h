@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "planner/JsonText.h"
 #include "planner/Planner.h"
 
 // The setup sheet: everything a shoot log needs, as rows and as the CSV and JSON files written
@@ -33,6 +34,9 @@ std::string SheetCsv(const std::vector<SheetRow>& rows);
 
 // The plan as `korvan-lens plan --json` prints it: one object, two-space indentation.
 std::string PlanJson(const Plan& plan);
+
+// A value as JSON: in SI units, null where there is no number, its reason beside its text.
+JsonText Json(const PlanNumber& number);
 
 // PlanJson's object with "dateTime", "note" and "sheetVersion" added.
 std::string SheetJson(const Plan& plan, const SheetInfo& info);
