@@ -315,7 +315,6 @@ class ShellDialogsTest : public QObject {
     QTest::newRow("bare") << "nodot" << QStringList{"nodot"};
     QTest::newRow("quoted") << "\"nodot\"" << QStringList{"nodot"};
     QTest::newRow("several quoted") << "\"nodot\" \"other\"" << QStringList{"nodot", "other"};
-    QTest::newRow("quoted beside a camera file") << "\"a.cam\" \"nodot\"" << QStringList{"a.cam", "nodot"};
     QTest::newRow("suffix still added") << "a" << QStringList{"a.cam"};
     QTest::newRow("neither as typed nor with the suffix") << "missing" << QStringList{};
   }
