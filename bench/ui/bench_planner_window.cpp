@@ -9,13 +9,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "optics/ControlIds.h"
 #include "ui/calculator/CAttachmentsDlg.h"
+#include "ui/planner/CLensKitEditor.h"
 #include "ui/calculator/CCalculatorDlg.h"
 #include "ui/widgets/CChartWidget.h"
 #include "ui/planner/CPlannerDlg.h"
@@ -42,8 +42,7 @@ struct ReadyWindows {
     CPlannerDlg* planner = window.PlannerWindow();
     if (!QTest::qWaitForWindowExposed(planner)) return false;
     planner->findChild<QLineEdit*>(QStringLiteral("depthEdit"))->setText(QStringLiteral("0.2"));
-    auto* kit = planner->findChild<QListWidget*>(QStringLiteral("kitList"));
-    for (const char* lens : {"8", "12.5", "16", "25", "35", "50"}) kit->addItem(QString::fromLatin1(lens));
+    planner->findChild<CLensKitEditor*>()->SetKitText("8, 12.5, 16, 25, 35, 50");
     auto* pages = planner->findChild<QTabWidget*>(QStringLiteral("pages"));
     for (const auto& [box, text] : {std::pair{"isoEdit", "1600"}, std::pair{"lampLuxEdit", "5000"},
                                     std::pair{"lampDistanceEdit", "1.5"}}) {
