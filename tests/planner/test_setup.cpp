@@ -71,6 +71,13 @@ TEST(SetupFile, RefusesBadInputInOneLine) {
       {"negative mode", "{\"setupVersion\": 1, " + modes + "\"modes\": [[-1, 2, 3]]}}", "whole number"},
       {"short mode", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, 2]]}}", "[rate, width, height]"},
       {"no modes", "{\"setupVersion\": 1, " + modes + "\"modes\": []}}", "no mode"},
+      // Mode rows are checked as they stream past: the first bad row speaks, shape before values.
+      {"row of objects", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, {\"a\": 1}, 3]]}}", "mode's width"},
+      {"row too long", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, 2, [3], 4]]}}", "[rate, width, height]"},
+      {"row not a list", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, 2, 3], 7]}}", "[rate, width, height]"},
+      {"first bad row", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, 2, 4294967296], [1]]}}", "mode's height"},
+      {"deep in a row", "{\"setupVersion\": 1, " + modes + "\"modes\": [[1, 2, " + std::string(20, '[') + "]]}}",
+       "nests deeper"},
       {"deep", std::string(10000, '['), "nests deeper"},
       {"huge", std::string(kMaxSetupBytes + 1, ' '), "too large"},
       {"sheet without setup", "{\"sheetVersion\": 1}", "holds no setup"},
@@ -81,6 +88,15 @@ TEST(SetupFile, RefusesBadInputInOneLine) {
     EXPECT_NE(read.error.find(c.error), std::string::npos) << c.name << ": " << read.error;
     EXPECT_EQ(read.error.find('\n'), std::string::npos) << c.name;
   }
+}
+
+TEST(SetupFile, TheLastOfRepeatedKeysHolds) {
+  const SetupReading read = ParseSetup(
+      "{\"setupVersion\": 1, \"camera\": {\"modes\": [[1]], \"file\": \"\", \"name\": \"C\", \"pixelWidthUm\": 7, "
+      "\"pixelHeightUm\": 7, \"modes\": [[1000, 640, 480], [2000, 320, 240]]}}");
+  ASSERT_TRUE(read.setup) << read.error;
+  EXPECT_EQ(read.setup->camera->frameRates, (std::vector<std::uint32_t>{1000, 2000}));
+  EXPECT_EQ(read.setup->camera->heightsPx, (std::vector<std::uint32_t>{480, 240}));
 }
 
 TEST(SetupFile, UnknownKeysAreLeftOutAndNoted) {
