@@ -285,14 +285,73 @@ std::string Formatted(double value, std::chars_format format, int precision) {
   return buffer;
 }
 
-std::string ShortestScientific(double value) {
-  // The fewest significant digits that read back as `value`: the correctly rounded ones, since
-  // any shorter text that reads back lies at least as close.
-  char buffer[64];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    if (ParseDouble(buffer) == value) break;
+namespace {
+
+// The text of as many digits one unit in their last place above `text` ("9.99e+09" gives
+// "1.00e+10"), for a positive number in printf's %e form.
+std::string NextUp(const std::string& text) {
+  const std::size_t mark = text.find('e');
+  std::string digits;
+  for (std::size_t i = 0; i < mark; ++i) {
+    if (text[i] != '.') digits += text[i];
   }
+  int exponent = static_cast<int>(ParseInt(std::string_view(text).substr(mark + 1)));
+  std::size_t i = digits.size();
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i == 0) {
+    digits.insert(digits.begin(), '1');
+    digits.pop_back();
+    ++exponent;
+  } else {
+    ++digits[i - 1];
+  }
+  std::string out(1, digits[0]);
+  if (digits.size() > 1) out += '.' + digits.substr(1);
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "e%+03d", exponent);
+  return out + tail;
+}
+
+}  // namespace
+
+std::string ShortestScientific(double value) {
+  // The fewest significant digits that read back as `value`, and of those the nearest text: the
+  // correctly rounded one when it reads back.
+  char buffer[64];
+  const auto readsBack = [&](int digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    return ParseDouble(buffer) == value;
+  };
+  int exponent = 0;
+  if (std::fabs(std::frexp(value, &exponent)) == 0.5) {
+    // A power of two lies nearer its lower neighbour than its upper one: a rounded-down text can
+    // fall outside the narrow side while the text one digit above still reads back.
+    const std::string sign = value < 0 ? "-" : "";
+    const double magnitude = std::fabs(value);
+    for (int digits = 1; digits <= 17; ++digits) {
+      std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, magnitude);
+      const double read = ParseDouble(buffer);
+      if (read == magnitude) return sign + buffer;
+      if (read < magnitude) {
+        const std::string up = NextUp(buffer);
+        if (ParseDouble(up) == magnitude) return sign + up;
+      }
+    }
+    return sign + buffer;
+  }
+  // Elsewhere the doubles that read as `value` lie symmetrically around it, and the rounded text
+  // one digit longer lies at least as close, so reading back holds from some length on: halve.
+  int low = 1;    // shorter texts do not read back
+  int high = 17;  // this one does
+  while (low < high) {
+    const int middle = (low + high) / 2;
+    if (readsBack(middle)) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  readsBack(low);
   return buffer;
 }
 
