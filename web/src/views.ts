@@ -26,18 +26,22 @@ function empty(host: HTMLElement, title: string, why: string) {
 // Shades that stay apart for colour-blind eyes and in grey print, as in the planner window.
 const kShades = { both: 'shade-both', sharpOnly: 'shade-sharp', brightOnly: 'shade-bright', neither: 'shade-neither' };
 
-// `grid` is the plan's envelope grid (rows by shutter multiple, f-numbers within); `extras` the
-// core's f-number texts and the cells in force and recommended.
-export function drawEnvelope(host: HTMLElement, envelope: Json, extras: Json) {
-  const title = 'Shooting envelope';
-  const grid = envelope?.grid ?? {};
-  const shutters: number[] = grid.shutterMultiples ?? [];
-  const fTexts: string[] = extras?.fNumberTexts ?? [];
-  if (shutters.length === 0 || fTexts.length === 0) {
-    empty(host, title, String(envelope?.reason ?? envelope?.text ?? 'n/a'));
-    return;
-  }
-  const withLight = envelope.withLight === true;
+// The drawn envelope of a host: a keystroke changes the shades and the marks, seldom the grid, so
+// the cells stay and only what changed is set again.
+interface DrawnEnvelope {
+  key: string;
+  cells: SVGRectElement[][];
+  dot: SVGCircleElement;
+  outline: SVGRectElement;
+  cellW: number;
+  cellH: number;
+  x: (n: number) => number;
+  y: (i: number) => number;
+}
+const drawnEnvelopes = new WeakMap<HTMLElement, DrawnEnvelope>();
+
+function buildEnvelope(host: HTMLElement, key: string, shutters: number[], fTexts: string[], withLight: boolean,
+  title: string): DrawnEnvelope {
   const width = 640;
   const height = 300;
   const left = 44;
@@ -50,36 +54,24 @@ export function drawEnvelope(host: HTMLElement, envelope: Json, extras: Json) {
   const x = (n: number) => left + cellW * n;
   const y = (i: number) => height - bottom - cellH * (i + 1);
   const root = frame(width, height, title);
-  const shadeOf = (n: number, i: number) => {
-    const sharp = grid.sharp?.[n]?.[i] === true;
-    const bright = grid.bright?.[n]?.[i] === true;
-    if (!withLight) return sharp ? kShades.both : kShades.neither;
-    if (sharp && bright) return kShades.both;
-    if (sharp) return kShades.sharpOnly;
-    return bright ? kShades.brightOnly : kShades.neither;
-  };
-  shutters.forEach((shutter, n) => {
-    fTexts.forEach((_, i) => {
-      root.append(svg('rect', { x: x(n), y: y(i), width: cellW, height: cellH, class: `envelope-cell ${shadeOf(n, i)}` }));
+  const cells = shutters.map((shutter, n) => {
+    const column = fTexts.map((_, i) => {
+      const cell = svg('rect', { x: x(n), y: y(i), width: cellW, height: cellH, class: 'envelope-cell' });
+      root.append(cell);
+      return cell;
     });
     if (n === 0 || (shutter % 2 === 0) || cellW > 24) {
       root.append(svg('text', { x: x(n) + cellW / 2, y: height - bottom + 14, 'text-anchor': 'middle', class: 'chart-axis' },
         String(shutter)));
     }
+    return column;
   });
   fTexts.forEach((text, i) => {
     root.append(svg('text', { x: left - 4, y: y(i) + cellH / 2 + 4, 'text-anchor': 'end', class: 'chart-axis' }, text));
   });
-  const recommended = extras.recommended;
-  if (recommended) {
-    root.append(svg('circle', { cx: x(recommended.shutterIndex) + cellW / 2, cy: y(recommended.fNumberIndex) + cellH / 2,
-      r: Math.min(cellW, cellH) * 0.2, class: 'envelope-recommended' }));
-  }
-  const inForce = extras.inForce;
-  if (inForce) {
-    root.append(svg('rect', { x: x(inForce.shutterIndex) + 1.5, y: y(inForce.fNumberIndex) + 1.5, width: cellW - 3,
-      height: cellH - 3, class: 'envelope-in-force' }));
-  }
+  const dot = svg('circle', { r: Math.min(cellW, cellH) * 0.2, class: 'envelope-recommended' });
+  const outline = svg('rect', { width: cellW - 3, height: cellH - 3, class: 'envelope-in-force' });
+  root.append(dot, outline);
   root.append(svg('text', { x: left + (width - left - right) / 2, y: height - bottom + 30, 'text-anchor': 'middle',
     class: 'chart-axis' }, 'shutter multiple (x), longer exposure to the right'));
   root.append(svg('text', { x: left - 4, y: top - 6, 'text-anchor': 'end', class: 'chart-axis' }, 'f/#'));
@@ -109,6 +101,52 @@ export function drawEnvelope(host: HTMLElement, envelope: Json, extras: Json) {
     legendX += itemWidth;
   }
   host.replaceChildren(root);
+  return { key, cells, dot, outline, cellW, cellH, x, y };
+}
+
+function setAttributes(element: Element, attributes: Record<string, string | number>) {
+  for (const [name, value] of Object.entries(attributes)) {
+    if (element.getAttribute(name) !== String(value)) element.setAttribute(name, String(value));
+  }
+}
+
+// `envelope` is the plan's envelope (its grid: rows by shutter multiple, f-numbers within);
+// `extras` the core's f-number texts and the cells in force and recommended.
+export function drawEnvelope(host: HTMLElement, envelope: Json, extras: Json) {
+  const title = 'Shooting envelope';
+  const grid = envelope?.grid ?? {};
+  const shutters: number[] = grid.shutterMultiples ?? [];
+  const fTexts: string[] = extras?.fNumberTexts ?? [];
+  if (shutters.length === 0 || fTexts.length === 0) {
+    drawnEnvelopes.delete(host);
+    empty(host, title, String(envelope?.reason ?? envelope?.text ?? 'n/a'));
+    return;
+  }
+  const withLight = envelope.withLight === true;
+  const key = JSON.stringify([shutters, fTexts, withLight]);
+  let drawn = drawnEnvelopes.get(host);
+  if (!drawn || drawn.key !== key || !host.contains(drawn.dot)) {
+    drawn = buildEnvelope(host, key, shutters, fTexts, withLight, title);
+    drawnEnvelopes.set(host, drawn);
+  }
+  const shadeOf = (n: number, i: number) => {
+    const sharp = grid.sharp?.[n]?.[i] === true;
+    const bright = grid.bright?.[n]?.[i] === true;
+    if (!withLight) return sharp ? kShades.both : kShades.neither;
+    if (sharp && bright) return kShades.both;
+    if (sharp) return kShades.sharpOnly;
+    return bright ? kShades.brightOnly : kShades.neither;
+  };
+  drawn.cells.forEach((column, n) => column.forEach((cell, i) => setAttributes(cell, { class: `envelope-cell ${shadeOf(n, i)}` })));
+  const { cellW, cellH, x, y } = drawn;
+  const recommended = extras.recommended;
+  setAttributes(drawn.dot, recommended
+    ? { cx: x(recommended.shutterIndex) + cellW / 2, cy: y(recommended.fNumberIndex) + cellH / 2, visibility: 'visible' }
+    : { visibility: 'hidden' });
+  const inForce = extras.inForce;
+  setAttributes(drawn.outline, inForce
+    ? { x: x(inForce.shutterIndex) + 1.5, y: y(inForce.fNumberIndex) + 1.5, visibility: 'visible' }
+    : { visibility: 'hidden' });
 }
 
 function finite(value: unknown): number | null {
