@@ -53,12 +53,9 @@ function build(host: HTMLElement, key: string, title: string, series: Series[]):
   root.append(limit);
   const lines: SVGPathElement[] = [];
   const legends: SVGTextElement[] = [];
-  let legendX = pad.left;
-  series.forEach((s, index) => {
+  series.forEach((_, index) => {
     const path = svg('path', { class: `chart-line chart-line-${index % 6}` });
-    const legend = svg('text', { x: legendX, y: height - 6, class: `chart-legend chart-legend-${index % 6}` });
-    legend.textContent = s.name;
-    legendX += 12 + 7 * s.name.length;
+    const legend = svg('text', { y: height - 6, class: `chart-legend chart-legend-${index % 6}` });
     lines.push(path);
     legends.push(legend);
     root.append(path, legend);
@@ -91,7 +88,8 @@ export function drawChart(host: HTMLElement, title: string, series: Series[], li
     host.replaceChildren(root);
     return;
   }
-  const key = JSON.stringify([title, series.map((s) => s.name)]);
+  // The names may change with the set-up (a lens's field is named by its focal length): kept apart.
+  const key = JSON.stringify([title, series.length]);
   let drawn = drawnCharts.get(host);
   if (!drawn || drawn.key !== key || !host.contains(drawn.root)) {
     drawn = build(host, key, title, series);
@@ -113,9 +111,15 @@ export function drawChart(host: HTMLElement, title: string, series: Series[], li
     set(drawn.limit, 'y1', sy(limit).toFixed(1));
     set(drawn.limit, 'y2', sy(limit).toFixed(1));
   }
+  let legendX = pad.left;
   points.forEach((line, index) => {
     const path = line.map(([x, y], i) => `${i === 0 ? 'M' : 'L'}${sx(x).toFixed(1)},${sy(y).toFixed(1)}`).join('');
     set(drawn!.lines[index], 'd', path);
-    set(drawn!.legends[index], 'visibility', line.length === 0 ? 'hidden' : 'visible');
+    const legend = drawn!.legends[index];
+    set(legend, 'visibility', line.length === 0 ? 'hidden' : 'visible');
+    if (line.length === 0) return;
+    setText(legend, series[index].name);
+    set(legend, 'x', String(legendX));
+    legendX += 12 + 7 * series[index].name.length;
   });
 }
