@@ -103,7 +103,7 @@ WEB_CORE := build/web-core
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 web: deps
 	@KORVAN_WEB=1 bash scripts/install-deps
-	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_CORE) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_CORE) -G Ninja -DCMAKE_BUILD_TYPE=Release $(LAUNCHER) \
 	  -DKORVAN_BUILD_GUI=OFF -DKORVAN_BUILD_TESTS=OFF -DCLI11_DIR=$(CURDIR)/cmake/cross-packages \
 	  -Dnlohmann_json_DIR=$(CURDIR)/cmake/cross-packages -DFastFloat_DIR=$(CURDIR)/cmake/cross-packages >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_CORE) -j $(JOBS) --target korvan-core-web korvan-core-node

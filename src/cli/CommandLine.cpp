@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <array>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -346,14 +347,17 @@ std::vector<std::string> WithoutSetupOption(const std::vector<std::string>& args
   return rest;
 }
 
+// `inherited`: the `setup save` request of the command line that a setup's options were expanded from.
 int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
-                 const std::function<void(const planner::Plan&)>& onPlan = {});
+                 const std::function<void(const planner::Plan&)>& onPlan = {},
+                 const std::optional<SaveRequest>& inherited = std::nullopt);
 
 // Runs `command` again with the setup's options placed before the command line's own, so that what
 // the command line gives wins. Options that `command` does not take are left out: calc takes none
 // of the planner's, and a setup from a newer version may hold options this one lacks.
 int RunWithSetup(const std::vector<std::string>& args, const CLI::App& command, const CLI::App& plan,
-                 const std::string& path, const Printer& printer, std::ostream& out, std::ostream& err) {
+                 const std::string& path, const Printer& printer, std::ostream& out, std::ostream& err,
+                 const std::function<void(const planner::Plan&)>& onPlan, std::optional<SaveRequest> save) {
   const planner::SetupReading reading = planner::ReadSetupFile(path);
   if (!reading.setup) return printer.Error(reading.error, kExitRefused);
   for (const std::string& note : reading.notes) err << note << '\n';
@@ -386,11 +390,12 @@ int RunWithSetup(const std::vector<std::string>& args, const CLI::App& command, 
   if (name == "sheet" && command.count("--note") == 0 && !setup.note.empty()) {
     expanded.push_back("--note=" + setup.note);
   }
+  if (save && save->note.empty()) save->note = setup.note;
   const auto at = std::find(args.begin() + 1, args.end(), name);
   for (std::string& arg : WithoutSetupOption(args, static_cast<std::size_t>(at - args.begin()) + 1)) {
     expanded.push_back(std::move(arg));
   }
-  return RunArguments(std::move(expanded), out, err, context);
+  return RunArguments(std::move(expanded), out, err, context, onPlan, save);
 }
 
 CalcOptions WithSetupCamera(CalcOptions options, const SetupContext& context) {
@@ -422,92 +427,173 @@ int RunCompare(const std::string& program, const std::vector<std::string>& files
   return kExitOk;
 }
 
-int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
-                 const std::function<void(const planner::Plan&)>& onPlan) {
-  std::string saveProblem;
-  const std::optional<SaveRequest> save = TakeSaveRequest(args, saveProblem);
-  std::vector<const char*> pointers;
-  for (const std::string& arg : args) pointers.push_back(arg.c_str());
-  const int argc = static_cast<int>(pointers.size());
-  const char* const* argv = pointers.data();
-  if (!saveProblem.empty()) return Printer(AsksForJson(argc, argv), out, err).Error(saveProblem, kExitUsage);
-
-  CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.",
-               "korvan-lens"};
-  app.require_subcommand(1);
-  app.set_version_flag("--version", "korvan-lens " KORVAN_VERSION, "Print the version and exit");
-  // "/abs/path.cam" is a file, not an option, on Windows too; the subcommands inherit this.
-  app.allow_windows_style_options(false);
+// What the options of one command line are read into; every member at its default until parsed.
+struct ParsedValues {
   bool json = false;
   bool strict = false;
-  const char* const strictHelp = "Refuse option texts that are not wholly a number instead of reading their "
-                                 "leading number";
-
-  CLI::App* calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");
   CalcArguments calcArguments;
-  AddCalcOptions(*calc, calcArguments);
-  calc->add_flag("--json", json, "Print JSON instead of a table");
-  calc->add_flag("--strict", strict, strictHelp);
-
-  CLI::App* camera = app.add_subcommand("camera", "Read a camera file and print its modes and lists");
   std::string cameraPath;
-  CLI::Option* cameraFileOption = camera->add_option("FILE", cameraPath, "Camera file (.cam)");
-  camera->add_flag("--json", json, "Print JSON instead of a table");
-  CLI::App* cameraNew = camera->add_subcommand("new", "Write a camera file from a name, a pixel size and modes");
   NewCameraOptions newCamera;
-  AddCameraNewOptions(*cameraNew, newCamera);
-  cameraNew->add_flag("--json", json, "Print JSON instead of a table");
-
-  CLI::App* launch = app.add_subcommand("launch", "Parse a launch message of the host application");
   std::string message;
   bool models = false;
-  CLI::Option* messageOption = launch->add_option("MESSAGE", message, "The launch message, as one argument");
-  CLI::Option* modelsOption = launch->add_flag("--models", models, "Print the host camera table instead");
-  messageOption->excludes(modelsOption);
-  launch->add_flag("--json", json, "Print JSON instead of a table");
-
-  CLI::App* plan = app.add_subcommand("plan", "Plan a shoot: sharpness budget, best f-number, shutter, modes, lenses");
   CalcArguments planArguments;
   PlanOptions planOptions;
-  AddCalcOptions(*plan, planArguments);
-  AddPlannerOptions(*plan, planOptions.planner);
-  AddLensFileOption(*plan, planOptions.lensFile);
-  plan->add_flag("--json", json, "Print JSON instead of tables");
-  plan->add_flag("--strict", strict, strictHelp);
-
-  CLI::App* sheet = app.add_subcommand("sheet", "Write the setup sheet of a plan (.csv or .json)");
   CalcArguments sheetArguments;
   PlanOptions sheetOptions;
   std::string note;
   std::string output;
-  AddCalcOptions(*sheet, sheetArguments);
-  AddPlannerOptions(*sheet, sheetOptions.planner);
-  AddLensFileOption(*sheet, sheetOptions.lensFile);
-  sheet->add_option("--note", note, "Free-text note for the sheet")->type_name("TEXT");
-  sheet->add_option("-o,--output", output, "Sheet file; .csv or .json")->type_name("FILE")->required();
-  sheet->add_flag("--json", json, "Print errors as JSON");
-  sheet->add_flag("--strict", strict, strictHelp);
-
   std::string setupFile;
+  std::string showPath;
+  std::vector<std::string> compareFiles;
+};
+
+// The command's option parser. Building it costs far more than a parse (the page parses on every
+// keystroke), so each nesting level of RunArguments (a setup runs its expanded command line inside
+// the outer one) keeps one and parses again with its values back at their defaults.
+struct Parser {
+  Parser();
+  Parser(const Parser&) = delete;
+  Parser& operator=(const Parser&) = delete;
+
+  CLI::App app{"Korvan Lens Calculator: lens, depth of field and motion blur for high-speed cameras.", "korvan-lens"};
+  ParsedValues v;
+  CLI::App* calc = nullptr;
+  CLI::App* camera = nullptr;
+  CLI::Option* cameraFileOption = nullptr;
+  CLI::App* cameraNew = nullptr;
+  CLI::App* launch = nullptr;
+  CLI::Option* messageOption = nullptr;
+  CLI::App* plan = nullptr;
+  CLI::App* sheet = nullptr;
+  CLI::App* setupShow = nullptr;
+  CLI::App* compare = nullptr;
+};
+
+Parser::Parser() {
+  app.require_subcommand(1);
+  app.set_version_flag("--version", "korvan-lens " KORVAN_VERSION, "Print the version and exit");
+  // "/abs/path.cam" is a file, not an option, on Windows too; the subcommands inherit this.
+  app.allow_windows_style_options(false);
+  const char* const strictHelp = "Refuse option texts that are not wholly a number instead of reading their "
+                                 "leading number";
+
+  calc = app.add_subcommand("calc", "Compute one set-up as the calculator window would");
+  AddCalcOptions(*calc, v.calcArguments);
+  calc->add_flag("--json", v.json, "Print JSON instead of a table");
+  calc->add_flag("--strict", v.strict, strictHelp);
+
+  camera = app.add_subcommand("camera", "Read a camera file and print its modes and lists");
+  cameraFileOption = camera->add_option("FILE", v.cameraPath, "Camera file (.cam)");
+  camera->add_flag("--json", v.json, "Print JSON instead of a table");
+  cameraNew = camera->add_subcommand("new", "Write a camera file from a name, a pixel size and modes");
+  AddCameraNewOptions(*cameraNew, v.newCamera);
+  cameraNew->add_flag("--json", v.json, "Print JSON instead of a table");
+
+  launch = app.add_subcommand("launch", "Parse a launch message of the host application");
+  messageOption = launch->add_option("MESSAGE", v.message, "The launch message, as one argument");
+  CLI::Option* modelsOption = launch->add_flag("--models", v.models, "Print the host camera table instead");
+  messageOption->excludes(modelsOption);
+  launch->add_flag("--json", v.json, "Print JSON instead of a table");
+
+  plan = app.add_subcommand("plan", "Plan a shoot: sharpness budget, best f-number, shutter, modes, lenses");
+  AddCalcOptions(*plan, v.planArguments);
+  AddPlannerOptions(*plan, v.planOptions.planner);
+  AddLensFileOption(*plan, v.planOptions.lensFile);
+  plan->add_flag("--json", v.json, "Print JSON instead of tables");
+  plan->add_flag("--strict", v.strict, strictHelp);
+
+  sheet = app.add_subcommand("sheet", "Write the setup sheet of a plan (.csv or .json)");
+  AddCalcOptions(*sheet, v.sheetArguments);
+  AddPlannerOptions(*sheet, v.sheetOptions.planner);
+  AddLensFileOption(*sheet, v.sheetOptions.lensFile);
+  sheet->add_option("--note", v.note, "Free-text note for the sheet")->type_name("TEXT");
+  sheet->add_option("-o,--output", v.output, "Sheet file; .csv or .json")->type_name("FILE")->required();
+  sheet->add_flag("--json", v.json, "Print errors as JSON");
+  sheet->add_flag("--strict", v.strict, strictHelp);
+
   for (CLI::App* command : {calc, plan, sheet}) {
-    command->add_option("--setup", setupFile, "Setup file (.klsetup) read first; options given here override it")
+    command->add_option("--setup", v.setupFile, "Setup file (.klsetup) read first; options given here override it")
         ->type_name("FILE");
   }
   CLI::App* setupCommand = app.add_subcommand("setup", "Save a plan's options as a setup, or show one");
   setupCommand->require_subcommand(1);
   CLI::App* setupSave = setupCommand->add_subcommand(
       "save", "Write a setup file from every option of plan (all of them are taken here)");
-  setupSave->add_option("-o,--output", output, "Setup file to write (.klsetup)")->type_name("FILE")->required();
-  setupSave->add_option("--note", note, "Free-text note kept in the setup")->type_name("TEXT");
+  setupSave->add_option("-o,--output", v.output, "Setup file to write (.klsetup)")->type_name("FILE")->required();
+  setupSave->add_option("--note", v.note, "Free-text note kept in the setup")->type_name("TEXT");
   setupSave->allow_extras();
-  CLI::App* setupShow = setupCommand->add_subcommand("show", "Print a setup and the plan command line it stands for");
-  std::string showPath;
-  setupShow->add_option("FILE", showPath, "Setup file (.klsetup) or a setup sheet's JSON")->required();
-  setupShow->add_flag("--json", json, "Print JSON instead of a table");
-  CLI::App* compare = app.add_subcommand("compare", "Print set-ups side by side, one column per setup file");
-  std::vector<std::string> compareFiles;
-  compare->add_option("FILE", compareFiles, "Setup files (.klsetup)")->required();
-  compare->add_flag("--json", json, "Print JSON instead of a table");
+  setupShow = setupCommand->add_subcommand("show", "Print a setup and the plan command line it stands for");
+  setupShow->add_option("FILE", v.showPath, "Setup file (.klsetup) or a setup sheet's JSON")->required();
+  setupShow->add_flag("--json", v.json, "Print JSON instead of a table");
+  compare = app.add_subcommand("compare", "Print set-ups side by side, one column per setup file");
+  compare->add_option("FILE", v.compareFiles, "Setup files (.klsetup)")->required();
+  compare->add_flag("--json", v.json, "Print JSON instead of a table");
+}
+
+// The parser of the current nesting level, cleared of the last command line.
+class ParserInUse {
+ public:
+  ParserInUse() : level_(depth_++) {
+    if (parsers_.size() <= level_) parsers_.push_back(std::make_unique<Parser>());
+    Parser& parser = *parsers_[level_];
+    parser.app.clear();
+    parser.v = ParsedValues{};
+  }
+  ~ParserInUse() { --depth_; }
+  ParserInUse(const ParserInUse&) = delete;
+  ParserInUse& operator=(const ParserInUse&) = delete;
+
+  Parser& operator*() const { return *parsers_[level_]; }
+
+ private:
+  static thread_local std::size_t depth_;
+  static thread_local std::vector<std::unique_ptr<Parser>> parsers_;
+  std::size_t level_;
+};
+thread_local std::size_t ParserInUse::depth_ = 0;
+thread_local std::vector<std::unique_ptr<Parser>> ParserInUse::parsers_;
+
+int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
+                 const std::function<void(const planner::Plan&)>& onPlan, const std::optional<SaveRequest>& inherited) {
+  std::string saveProblem;
+  std::optional<SaveRequest> save = TakeSaveRequest(args, saveProblem);
+  if (!save) save = inherited;
+  std::vector<const char*> pointers;
+  for (const std::string& arg : args) pointers.push_back(arg.c_str());
+  const int argc = static_cast<int>(pointers.size());
+  const char* const* argv = pointers.data();
+  if (!saveProblem.empty()) return Printer(AsksForJson(argc, argv), out, err).Error(saveProblem, kExitUsage);
+
+  const ParserInUse inUse;
+  Parser& parser = *inUse;
+  CLI::App& app = parser.app;
+  ParsedValues& v = parser.v;
+  const bool& json = v.json;
+  const bool& strict = v.strict;
+  const CalcArguments& calcArguments = v.calcArguments;
+  const std::string& cameraPath = v.cameraPath;
+  const NewCameraOptions& newCamera = v.newCamera;
+  const std::string& message = v.message;
+  const bool& models = v.models;
+  const CalcArguments& planArguments = v.planArguments;
+  PlanOptions& planOptions = v.planOptions;
+  const CalcArguments& sheetArguments = v.sheetArguments;
+  PlanOptions& sheetOptions = v.sheetOptions;
+  const std::string& note = v.note;
+  const std::string& output = v.output;
+  const std::string& setupFile = v.setupFile;
+  const std::string& showPath = v.showPath;
+  const std::vector<std::string>& compareFiles = v.compareFiles;
+  CLI::App* const calc = parser.calc;
+  CLI::App* const camera = parser.camera;
+  CLI::Option* const cameraFileOption = parser.cameraFileOption;
+  CLI::App* const cameraNew = parser.cameraNew;
+  CLI::App* const launch = parser.launch;
+  CLI::Option* const messageOption = parser.messageOption;
+  CLI::App* const plan = parser.plan;
+  CLI::App* const sheet = parser.sheet;
+  CLI::App* const setupShow = parser.setupShow;
+  CLI::App* const compare = parser.compare;
 
   try {
     app.parse(argc, argv);
@@ -526,7 +612,7 @@ int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream&
   const Printer printer(json, out, err);
   for (const CLI::App* command : {calc, plan, sheet}) {
     if (command->parsed() && command->count("--setup") > 0) {
-      return RunWithSetup(args, *command, *plan, setupFile, printer, out, err);
+      return RunWithSetup(args, *command, *plan, setupFile, printer, out, err, onPlan, save);
     }
   }
   if (calc->parsed()) {

@@ -285,15 +285,125 @@ std::string Formatted(double value, std::chars_format format, int precision) {
   return buffer;
 }
 
-std::string ShortestScientific(double value) {
-  // The fewest significant digits that read back as `value`: the correctly rounded ones, since
-  // any shorter text that reads back lies at least as close.
-  char buffer[64];
-  for (int digits = 1; digits <= 17; ++digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    if (ParseDouble(buffer) == value) break;
+namespace {
+
+// printf's %.*e text of a sign, significant digits and a decimal exponent: "-1.25e+03".
+std::string ScientificText(std::string_view sign, const std::string& digits, int exponent) {
+  std::string out(sign);
+  out += digits[0];
+  if (digits.size() > 1) out.append(".").append(digits, 1);
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "e%+03d", exponent);
+  return out + tail;
+}
+
+// The digits one unit in their last place up, carrying into the exponent ("999" e0 gives "100" e1).
+void StepUp(std::string& digits, int& exponent) {
+  std::size_t i = digits.size();
+  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  if (i == 0) {
+    digits.insert(digits.begin(), '1');
+    digits.pop_back();
+    ++exponent;
+  } else {
+    ++digits[i - 1];
   }
-  return buffer;
+}
+
+// A value's correctly rounded texts of every length from one printf call: its 17 significant
+// digits, rounded as text. Rounding those can differ from rounding the value only when the digits
+// dropped are a 5 and zeros: no shorter rounding boundary lies nearer the value than its nearest
+// 17-digit text, unless it is that text. Those ties are asked of printf.
+class ScientificTexts {
+ public:
+  explicit ScientificTexts(double value) : value_(value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.16e", value);
+    std::string_view text(buffer);
+    if (text.front() == '-') {
+      sign_ = "-";
+      text.remove_prefix(1);
+    }
+    const std::size_t mark = text.find('e');
+    for (const char c : text.substr(0, mark)) {
+      if (c != '.') digits_ += c;
+    }
+    exponent_ = static_cast<int>(ParseInt(text.substr(mark + 1)));
+  }
+
+  // printf's "%.*e" with `digits` - 1.
+  std::string Rounded(int digits) const {
+    const std::size_t length = static_cast<std::size_t>(digits);
+    if (length >= digits_.size()) return ScientificText(sign_, digits_, exponent_);
+    const std::string_view dropped = std::string_view(digits_).substr(length);
+    if (dropped.front() == '5' && dropped.find_first_not_of('0', 1) == std::string_view::npos) {
+      char buffer[64];
+      std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value_);
+      return buffer;
+    }
+    std::string kept = digits_.substr(0, length);
+    int exponent = exponent_;
+    if (dropped.front() >= '5') StepUp(kept, exponent);
+    return ScientificText(sign_, kept, exponent);
+  }
+
+  // The text of as many digits one unit in their last place above a positive `text`'s.
+  static std::string NextUp(const std::string& text) {
+    const std::size_t mark = text.find('e');
+    std::string digits;
+    for (std::size_t i = 0; i < mark; ++i) {
+      if (text[i] != '.') digits += text[i];
+    }
+    int exponent = static_cast<int>(ParseInt(std::string_view(text).substr(mark + 1)));
+    StepUp(digits, exponent);
+    return ScientificText("", digits, exponent);
+  }
+
+ private:
+  double value_;
+  std::string sign_;
+  std::string digits_;
+  int exponent_ = 0;
+};
+
+}  // namespace
+
+std::string ShortestScientific(double value) {
+  // The fewest significant digits that read back as `value`, and of those the nearest text: the
+  // correctly rounded one when it reads back.
+  int exponent = 0;
+  if (std::fabs(std::frexp(value, &exponent)) == 0.5) {
+    // A power of two lies nearer its lower neighbour than its upper one: a rounded-down text can
+    // fall outside the narrow side while the text one digit above still reads back.
+    const double magnitude = std::fabs(value);
+    const std::string sign = value < 0 ? "-" : "";
+    const ScientificTexts texts(magnitude);
+    std::string text;
+    for (int digits = 1; digits <= 17; ++digits) {
+      text = texts.Rounded(digits);
+      const double read = ParseDouble(text);
+      if (read == magnitude) return sign + text;
+      if (read < magnitude) {
+        const std::string up = ScientificTexts::NextUp(text);
+        if (ParseDouble(up) == magnitude) return sign + up;
+      }
+    }
+    return sign + text;
+  }
+  // Elsewhere the doubles that read as `value` lie symmetrically around it, and the rounded text
+  // one digit longer lies at least as close, so reading back holds from some length on: halve.
+  const ScientificTexts texts(value);
+  int low = 1;    // shorter texts do not read back
+  int high = 17;  // this one does
+  while (low < high) {
+    const int middle = (low + high) / 2;
+    if (ParseDouble(texts.Rounded(middle)) == value) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return texts.Rounded(low);
 }
 
 std::string Shortest(double value) {

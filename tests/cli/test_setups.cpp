@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -80,6 +81,36 @@ TEST(Setups, SavedSetupPlansAsItsCommandLine) {
   }
 }
 
+// The option parser is built once per thread and parsed again: a command line after another one,
+// given nothing the first one gave, prints what it prints on a thread that never parsed before.
+TEST(Setups, ACommandLineKeepsNothingOfTheOneBefore) {
+  testing::TempFiles files;
+  const std::string camera = files.Write("fast.cam", testing::kBenchCamera);
+  const std::string kit = files.Write("kit.csv", "name,focalLength,fNumberMin,closestFocus\nBars 25,25,1.4,0.3\n");
+  std::vector<std::string> everything{"plan", "--json", "--strict"};
+  for (const auto& [name, value] : OptionValues(camera, kit)) {
+    if (name != "lenses") everything.insert(everything.end(), {"--" + name, value});
+  }
+  const std::string setup = files.Path("s.klsetup");
+  ASSERT_EQ(RunArgs({"setup", "save", "--distance", "2", "--note", "n", "-o", setup}).status, kExitOk);
+  const std::vector<std::vector<std::string>> before{
+      everything, {"plan", "--shutter", "99", "--json"}, {"setup", "save", "--iso", "800", "-o", files.Path("t.klsetup")},
+      {"compare", setup, setup}, {"plan", "--setup", setup, "--lenses", "8"}};
+  const std::vector<std::vector<std::string>> after{{"plan", "--json"}, {"calc"}, {"plan", "--distance", "3"}};
+  for (const auto& first : before) {
+    for (const auto& second : after) {
+      SCOPED_TRACE(first.front() + " " + first[1] + " then " + second.front());
+      RunArgs(first);
+      const Ran reused = RunArgs(second);
+      Ran fresh;
+      std::thread([&] { fresh = RunArgs(second); }).join();
+      EXPECT_EQ(reused.status, fresh.status);
+      EXPECT_EQ(reused.out, fresh.out);
+      EXPECT_EQ(reused.err, fresh.err);
+    }
+  }
+}
+
 TEST(Setups, CommandLineOverridesTheSetupAndCalcAndSheetReadIt) {
   testing::TempFiles files;
   const std::string setup = files.Path("s.klsetup");
@@ -99,6 +130,13 @@ TEST(Setups, CommandLineOverridesTheSetupAndCalcAndSheetReadIt) {
   ASSERT_EQ(shown.status, kExitOk) << shown.err;
   EXPECT_NE(shown.out.find("\"note\": \"rig A\""), std::string::npos) << shown.out;
   EXPECT_EQ(RunArgs({"plan", "--setup", sheet, "--json"}).out, RunArgs({"plan", "--setup", setup, "--json"}).out);
+
+  // setup save reads a setup as plan does: the command line wins, the setup's note stays.
+  const std::string resaved = files.Path("r.klsetup");
+  ASSERT_EQ(RunArgs({"setup", "save", "--setup", setup, "--distance", "3", "-o", resaved}).status, kExitOk);
+  EXPECT_EQ(RunArgs({"plan", "--setup", resaved, "--json"}).out,
+            RunArgs({"plan", "--setup", setup, "--distance", "3", "--json"}).out);
+  EXPECT_NE(RunArgs({"setup", "show", resaved, "--json"}).out.find("\"note\": \"rig A\""), std::string::npos);
 }
 
 TEST(Setups, ShowPrintsTheCommandLineQuotedForTheShell) {

@@ -265,6 +265,15 @@ TEST(NumberText, PrintfFormattingMatchesToChars) {
     char buffer[64];
     check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr), printf_chars::Shortest(value));
   }
+  // Powers of two, whose neighbours below are nearer than those above, and their neighbours.
+  for (int exponent = -1074; exponent <= 1023; ++exponent) {
+    const double power = std::ldexp(1.0, exponent);
+    for (double value : {power, std::nextafter(power, 0.0), std::nextafter(power, INFINITY), -power}) {
+      char buffer[64];
+      check(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr),
+            printf_chars::ShortestScientific(value));
+    }
+  }
   EXPECT_EQ(mismatches, 0);
 }
 #endif

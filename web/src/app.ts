@@ -3,6 +3,7 @@
 import { drawChart, Series } from './chart.js';
 import { Core, loadCore } from './core.js';
 import { byId, download, fillTable, make, showValues } from './dom.js';
+import { drawEnvelope, drawSideView } from './views.js';
 
 type Json = any; // eslint-disable-line @typescript-eslint/no-explicit-any
 
@@ -12,11 +13,17 @@ const rateSelect = byId<HTMLSelectElement>('in-frame-rate');
 const resolutionSelect = byId<HTMLSelectElement>('in-resolution');
 const message = byId<HTMLParagraphElement>('message');
 const errorLine = byId<HTMLParagraphElement>('error');
+const kitInput = byId<HTMLInputElement>('in-lenses');
 const kMaxFileBytes = 1 << 20;
 
 let core: Core;
 // Camera JSON by the path the core knows it under ("" is the built-in generic camera).
 const cameras = new Map<string, Json>();
+// Cameras that came inside a setup file, whose file is not here: the setup's own "camera" member
+// by the path it names, handed to the core with the setup while that camera is chosen.
+const setupCameras = new Map<string, Json>();
+// The recommended setting of the last plan, for Use.
+let recommended: { shutter: string; fNumber: string } | null = null;
 
 function fields(): Array<HTMLInputElement | HTMLSelectElement> {
   return Array.from(form.elements).filter(
@@ -39,7 +46,10 @@ function options(): Record<string, string> {
 }
 
 function setup(): Json {
-  return { setupVersion: 1, options: options() };
+  const result: Json = { setupVersion: 1, options: options() };
+  const camera = setupCameras.get(cameraSelect.value);
+  if (camera !== undefined) result.camera = camera;
+  return result;
 }
 
 function say(text: string) {
@@ -66,9 +76,7 @@ function fillCameraLists(rate?: string, resolution?: string) {
   fillSelect(resolutionSelect, sizes.map((r): [string, string] => [r, r]), resolution);
 }
 
-function addCamera(path: string, bytes: Uint8Array, select: boolean): string | null {
-  const answer = JSON.parse(core.camera(path, bytes));
-  if (answer.error !== undefined) return String(answer.error);
+function listCamera(path: string, answer: Json, select: boolean) {
   cameras.set(path, answer);
   let option = Array.from(cameraSelect.options).find((o) => o.value === path);
   if (!option) {
@@ -79,6 +87,12 @@ function addCamera(path: string, bytes: Uint8Array, select: boolean): string | n
     option.textContent = String(answer.name);
   }
   if (select) cameraSelect.value = path;
+}
+
+function addCamera(path: string, bytes: Uint8Array, select: boolean): string | null {
+  const answer = JSON.parse(core.camera(path, bytes));
+  if (answer.error !== undefined) return String(answer.error);
+  listCamera(path, answer, select);
   return null;
 }
 
@@ -136,6 +150,46 @@ function showPlan(plan: Json, charts: Json) {
   add('p-window', 'Aperture Window', windowText);
   add('p-shutter-limit', 'Shutter Limit', shutter.multiple);
   showValues(byId('planner-values'), rows);
+
+  const light = plan.light ?? {};
+  const lightRows: Array<[string, string, string]> = [];
+  const addLight = (id: string, label: string, value: Json) => {
+    if (value === undefined) return;
+    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
+    lightRows.push([id, label, valueText(value) + reason]);
+  };
+  addLight('l-exposure', 'Exposure (usec)', light.exposureSeconds);
+  addLight('l-needed', 'Light Needed (lux)', light.needed);
+  addLight('l-available', 'Light Available (lux)', light.available);
+  addLight('l-headroom', 'Headroom (stops)', light.headroom);
+  addLight('l-lamps-needed', 'Lamps Needed', light.lampsNeeded);
+  addLight('l-farthest', `Farthest Lamp (${length})`, light.farthestLampDistance);
+  addLight('l-frames-per-cycle', 'Frames per Light Cycle', light.framesPerLightCycle);
+  showValues(byId('light-values'), lightRows);
+  byId('flicker').textContent = light.flicker ? String(light.flickerWarning ?? '') : '';
+
+  const envelope = plan.envelope ?? {};
+  const envelopeRows: Array<[string, string, string]> = [];
+  const addEnvelope = (id: string, label: string, value: Json) => {
+    if (value === undefined || value === null) return;
+    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
+    envelopeRows.push([id, label, valueText(value) + reason]);
+  };
+  addEnvelope('e-recommended', 'Recommended', envelope.recommended ? envelope.recommended.text : envelope);
+  if (envelope.recommended) {
+    addEnvelope('e-total', 'Total There (pixels)', envelope.total);
+    if (envelope.withLight) addEnvelope('e-headroom', 'Headroom There (stops)', envelope.headroom);
+  }
+  if (!envelope.withLight && envelope.lightReason) addEnvelope('e-light-reason', 'Sharpness Alone', envelope.lightReason);
+  for (const [id, label, setting] of [['e-nearest-sharp', 'Nearest Sharp', envelope.nearestSharp],
+    ['e-nearest-bright', 'Nearest Bright', envelope.nearestBright]] as const) {
+    if (setting) addEnvelope(id, label, `${setting.text}: ${setting.verdict}`);
+  }
+  showValues(byId('envelope-values'), envelopeRows);
+  recommended = charts.envelope?.recommended ?? null;
+  byId<HTMLButtonElement>('use-recommended').disabled = recommended === null;
+  drawEnvelope(byId('chart-envelope'), envelope, charts.envelope);
+  drawSideView(byId('chart-side'), charts.sideView);
 
   const modes = plan.modes?.rows ?? [];
   fillTable(byId<HTMLTableElement>('modes'),
@@ -216,32 +270,98 @@ async function openFile(file: File) {
   }
   const bytes = new Uint8Array(await file.arrayBuffer());
   if (/\.cam$/i.test(file.name)) {
-    const error = addCamera(`opened/${file.name}`, bytes, true);
+    const path = `opened/${file.name}`;
+    const error = addCamera(path, bytes, true);
     if (error !== null) {
       say(error);
       return;
     }
+    setupCameras.delete(path);
+    keepCameraFile(path, bytes);
     fillCameraLists('', '');
     say(`Opened ${file.name}`);
   } else {
-    let parsed: Json;
-    try {
-      parsed = JSON.parse(new TextDecoder().decode(bytes));
-    } catch {
-      say(`${file.name} is not a setup file (it is not JSON).`);
+    const answer = JSON.parse(core.openSetup(`opened/${file.name}`, bytes));
+    if (answer.error !== undefined) {
+      say(String(answer.error));
       return;
     }
-    if (!parsed || typeof parsed !== 'object' || typeof parsed.options !== 'object' || parsed.options === null) {
-      say(`${file.name} is not a setup file (it has no options).`);
-      return;
-    }
-    for (const field of fields()) field.value = defaultOf(field);
-    const query = new URLSearchParams();
-    for (const [name, value] of Object.entries(parsed.options)) query.set(name, String(value));
-    applyQuery(query);
-    say(`Opened ${file.name}`);
+    openSetup(answer);
+    const notes = [answer.notice, ...(answer.notes ?? [])].filter((n: Json) => typeof n === 'string' && n !== '');
+    say(notes.length > 0 ? notes.join(' ') : `Opened ${file.name}`);
   }
   recompute();
+}
+
+// A setup as the core's reader gave it: its options into the form, its camera chosen (the file
+// when it is here and the same camera, else the setup's own copy, listed and kept).
+function openSetup(answer: Json) {
+  const opened = answer.setup;
+  const query = new URLSearchParams();
+  for (const [name, value] of Object.entries(opened.options ?? {})) query.set(name, String(value));
+  if (answer.cameraFile !== null && answer.cameraFile !== undefined) {
+    query.set('camera', String(answer.cameraFile));
+  } else if (answer.camera !== null && answer.camera !== undefined) {
+    const path = String(opened.camera.file || opened.options?.camera || opened.camera.name);
+    setupCameras.set(path, opened.camera);
+    listCamera(path, answer.camera, false);
+    keepSetupCamera(path, opened.camera, answer.camera);
+    query.set('camera', path);
+  } else {
+    query.delete('camera');
+  }
+  for (const field of fields()) field.value = defaultOf(field);
+  applyQuery(query);
+}
+
+// The user's cameras and kit stay in this browser's storage and nowhere else.
+const kStoredCameras = 'korvan-lens.cameras';
+const kStoredSetupCameras = 'korvan-lens.setup-cameras';
+const kStoredKit = 'korvan-lens.kit';
+
+function stored(key: string): Json {
+  try {
+    return JSON.parse(localStorage.getItem(key) ?? 'null');
+  } catch {
+    return null;
+  }
+}
+
+function store(key: string, value: Json) {
+  try {
+    localStorage.setItem(key, JSON.stringify(value));
+  } catch {
+    say('This browser does not keep the cameras and kit (its storage is off or full).');
+  }
+}
+
+function keepCameraFile(path: string, bytes: Uint8Array) {
+  const kept: Array<[string, string]> = (stored(kStoredCameras) ?? []).filter(([p]: [string, string]) => p !== path);
+  let binary = '';
+  for (const byte of bytes) binary += String.fromCharCode(byte);
+  kept.push([path, btoa(binary)]);
+  store(kStoredCameras, kept);
+}
+
+function keepSetupCamera(path: string, member: Json, listed: Json) {
+  const kept: Array<[string, Json, Json]> = (stored(kStoredSetupCameras) ?? []).filter(([p]: [string]) => p !== path);
+  kept.push([path, member, listed]);
+  store(kStoredSetupCameras, kept);
+}
+
+function restoreKept() {
+  for (const [path, text] of stored(kStoredCameras) ?? []) {
+    try {
+      addCamera(String(path), Uint8Array.from(atob(String(text)), (c) => c.charCodeAt(0)), false);
+    } catch {
+      // A damaged entry is left out; the others still open.
+    }
+  }
+  for (const [path, member, listed] of stored(kStoredSetupCameras) ?? []) {
+    if (typeof path !== 'string' || !member || !listed) continue;
+    setupCameras.set(path, member);
+    listCamera(path, listed, false);
+  }
 }
 
 function wire() {
@@ -249,6 +369,7 @@ function wire() {
     const target = event.target;
     if (target === cameraSelect) fillCameraLists('', '');
     if (target === rateSelect) fillCameraLists(undefined, '');
+    if (target === kitInput) store(kStoredKit, kitInput.value);
     recompute();
   });
   form.addEventListener('submit', (event) => event.preventDefault());
@@ -267,8 +388,20 @@ function wire() {
     if (input.files && input.files[0]) void openFile(input.files[0]);
     input.value = '';
   });
-  byId('save-setup').addEventListener('click', () =>
-    download('setup.klsetup', 'application/json', JSON.stringify(setup(), null, 2) + '\n'));
+  byId('save-setup').addEventListener('click', () => {
+    const text = core.saveSetup(setup());
+    if (text.startsWith('{\n  "error"')) {
+      say(String(JSON.parse(text).error));
+      return;
+    }
+    download('setup.klsetup', 'application/json', text);
+  });
+  byId('use-recommended').addEventListener('click', () => {
+    if (!recommended) return;
+    byId<HTMLInputElement>('in-shutter').value = recommended.shutter;
+    byId<HTMLInputElement>('in-f-number').value = recommended.fNumber;
+    recompute();
+  });
   const sheet = (format: string, type: string) => () => {
     const text = core.sheet(setup(), format);
     if (text.startsWith('{\n  "error"')) {
@@ -306,7 +439,11 @@ async function start() {
   for (const [name, bytes] of await shippedFiles) addCamera(`cameras/${name}`, new Uint8Array(bytes), false);
   // The generic camera's lists come from a plan: its one mode.
   cameras.set('', genericCamera());
-  applyQuery(new URLSearchParams(location.search));
+  restoreKept();
+  const query = new URLSearchParams(location.search);
+  const kit = stored(kStoredKit);
+  if (!query.has('lenses') && typeof kit === 'string') query.set('lenses', kit);
+  applyQuery(query);
   wire();
   recompute();
   document.body.dataset.readyMs = String(performance.now());

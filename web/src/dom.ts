@@ -13,8 +13,23 @@ export function make<K extends keyof HTMLElementTagNameMap>(tag: K, text?: strin
   return element;
 }
 
-// A list of named values as <dt> labels and <output> results.
+function setText(element: Element, text: string) {
+  if (element.textContent !== text) element.textContent = text;
+}
+
+// A list of named values as <dt> labels and <output> results. A keystroke changes texts, seldom
+// the rows: the elements in place keep their texts' changes to what changed.
 export function showValues(list: HTMLElement, rows: Array<[string, string, string?]>) {
+  const children = list.children;
+  const same = children.length === rows.length * 2 &&
+    rows.every(([id], i) => (children[i * 2 + 1].firstElementChild as HTMLElement | null)?.id === id);
+  if (same) {
+    rows.forEach(([, label, text], i) => {
+      setText(children[i * 2], label);
+      setText(children[i * 2 + 1].firstElementChild as Element, text ?? '');
+    });
+    return;
+  }
   const items: HTMLElement[] = [];
   for (const [id, label, text] of rows) {
     const term = make('dt', label);
@@ -29,21 +44,30 @@ export function showValues(list: HTMLElement, rows: Array<[string, string, strin
 }
 
 export function fillTable(table: HTMLTableElement, headings: string[], rows: string[][]) {
-  const head = make('thead');
+  const head = table.tHead;
+  const body = table.tBodies[0];
+  const same = head !== null && body !== undefined && head.rows[0]?.cells.length === headings.length &&
+    body.rows.length === rows.length && rows.every((row, i) => body.rows[i].cells.length === row.length);
+  if (same) {
+    headings.forEach((heading, i) => setText(head.rows[0].cells[i], heading));
+    rows.forEach((row, i) => row.forEach((text, j) => setText(body.rows[i].cells[j], text)));
+    return;
+  }
+  const newHead = make('thead');
   const headRow = make('tr');
   for (const heading of headings) {
     const cell = make('th', heading);
     cell.scope = 'col';
     headRow.append(cell);
   }
-  head.append(headRow);
-  const body = make('tbody');
+  newHead.append(headRow);
+  const newBody = make('tbody');
   for (const row of rows) {
     const tableRow = make('tr');
     for (const text of row) tableRow.append(make('td', text));
-    body.append(tableRow);
+    newBody.append(tableRow);
   }
-  table.replaceChildren(head, body);
+  table.replaceChildren(newHead, newBody);
 }
 
 export function download(name: string, type: string, text: string) {

@@ -3,7 +3,7 @@
 // native command for the same set-up.
 // Usage: node browser.mjs BUILD_WEB NATIVE_KORVAN_LENS
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { launch, ready, serve } from './serve.mjs';
@@ -18,6 +18,11 @@ let passed = 0;
 function nativePlan(options) {
   const args = ['plan', ...Object.entries(options).map(([k, v]) => `--${k}=${v}`), '--json'];
   return JSON.parse(spawnSync(native, args, { encoding: 'utf8' }).stdout);
+}
+
+function nativeSetupPlan(file) {
+  const run = spawnSync(native, ['plan', '--setup', file, '--json'], { encoding: 'utf8' });
+  return { status: run.status, plan: JSON.parse(run.stdout), notes: run.stderr };
 }
 
 async function check(name, body) {
@@ -97,6 +102,63 @@ await check('hostile texts in every option stay text', async () => {
   expectEqual(await bad.evaluate(() => window.__injected), undefined, 'injected script');
   if (!(await text(bad, 'error')).length) throw new Error('no message for a refused set-up');
   await bad.close();
+});
+
+await check('the kept cameras and kit survive a reload', async () => {
+  await page.locator('#in-lenses').fill('8,16');
+  const again = await open('');
+  expectEqual(await again.locator('#in-lenses').inputValue(), '8,16', 'kit');
+  const names = await again.locator('#in-camera option').allTextContents();
+  if (!names.includes(hostile)) throw new Error(`camera list without the opened camera: ${JSON.stringify(names)}`);
+  await again.close();
+});
+
+await check('light inputs show the command\'s light values and envelope, and Use sets its setting', async () => {
+  const options = { ...linkOptions, iso: '800', lux: '2000', mains: '50' };
+  const light = await open('?' + new URLSearchParams(linkOptions));
+  for (const [name, value] of [['iso', '800'], ['lux', '2000'], ['mains', '50']]) {
+    await light.locator(`#in-${name}`).fill(value);
+  }
+  const expected = nativePlan(options);
+  expectEqual(await text(light, 'l-needed'), expected.light.needed.text, 'light needed');
+  expectEqual(await text(light, 'l-headroom'), expected.light.headroom.text, 'headroom');
+  expectEqual(await text(light, 'flicker'), expected.light.flickerWarning, 'flicker warning');
+  expectEqual(await light.locator('#chart-envelope rect.envelope-cell').count(),
+    expected.envelope.grid.shutterMultiples.length * expected.envelope.grid.fNumbers.length, 'envelope cells');
+  if ((await light.locator('#chart-side path').count()) === 0) throw new Error('no side view');
+  await light.locator('#use-recommended').click();
+  const shutter = await light.locator('#in-shutter').inputValue();
+  const fNumber = await light.locator('#in-f-number').inputValue();
+  expectEqual(`${shutter}x at f/${fNumber}`, expected.envelope.recommended.text, 'setting used');
+  const used = nativePlan({ ...options, shutter, 'f-number': fNumber });
+  expectEqual(await text(light, 'r-shutter'), used.shutter, 'shutter after Use');
+  await light.close();
+});
+
+await check('a setup with its own camera opens through the setup reader; its download reads natively', async () => {
+  const file = path.join(folder, 'embedded.klsetup');
+  spawnSync(native, ['setup', 'save', '--camera=cameras/bench.cam', '--distance=2', '--field-width=0.5', '--velocity=1',
+    '--iso=800', '--lux=5000', '-o', file], { cwd: path.join(path.dirname(new URL(import.meta.url).pathname), '..', '..') });
+  const setup = JSON.parse(readFileSync(file, 'utf8'));
+  setup.camera.name = hostile;
+  setup.camera.file = '/elsewhere/bench.cam';
+  writeFileSync(file, JSON.stringify(setup));
+  const expected = nativeSetupPlan(file);
+  await page.locator('#open-file').setInputFiles(file);
+  await page.waitForFunction(() => document.getElementById('message')?.textContent?.includes('/elsewhere/bench.cam'));
+  expectEqual(await text(page, 'r-camera'), hostile, 'camera');
+  expectEqual(await text(page, 'r-focal-length'), expected.plan.results.focalLength, 'focal length');
+  expectEqual(await text(page, 'l-needed'), expected.plan.light.needed.text, 'light needed');
+  const notice = expected.notes.split('\n').find((line) => line.includes('own copy'));
+  if (!notice || !(await text(page, 'message')).includes(notice)) throw new Error('no notice of the own copy');
+  expectEqual(await page.locator('img').count(), 0, 'img elements');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.locator('#save-setup').click()]);
+  const saved = path.join(folder, 'downloaded.klsetup');
+  await download.saveAs(saved);
+  const reread = nativeSetupPlan(saved);
+  expectEqual(reread.status, 0, 'native exit status');
+  expectEqual(reread.plan.results.focalLength, expected.plan.results.focalLength, 'focal length read back');
+  expectEqual(reread.plan.camera, hostile, 'camera read back');
 });
 
 await check('a damaged camera file gets the command\'s message', async () => {
