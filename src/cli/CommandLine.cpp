@@ -405,7 +405,7 @@ CalcOptions WithSetupCamera(CalcOptions options, const SetupContext& context) {
 
 // Each file's plan as `plan --setup FILE --json` prints it.
 int RunCompare(const std::string& program, const std::vector<std::string>& files, const Printer& printer,
-               bool json, std::ostream& out, std::ostream& err) {
+               bool json, std::ostream& err) {
   std::vector<ComparedSetup> compared;
   for (const std::string& file : files) {
     std::ostringstream planOut;
@@ -633,7 +633,7 @@ int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream&
     }
     return kExitOk;
   }
-  if (compare->parsed()) return RunCompare(args[0], compareFiles, printer, json, out, err);
+  if (compare->parsed()) return RunCompare(args[0], compareFiles, printer, json, err);
   if (cameraNew->parsed()) {
     return printer.Print(WriteNewCamera(newCamera), CameraJson, CameraTable);
   }
