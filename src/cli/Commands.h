@@ -114,6 +114,14 @@ struct PlanOptions {
 // file that cannot be read is refused with the reason; its bad rows are skipped with notes.
 Outcome<planner::Plan> RunPlan(const PlanOptions& options);
 std::string PlanTable(const planner::Plan& plan);
+// A plan's mode or kit table as `plan` prints it: the heading row first, then one row per mode or
+// lens; and the reasons of its "n/a" and "none" cells, each once.
+struct TableCells {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> reasons;
+};
+TableCells ModeTableCells(const planner::ModeTable& table, LengthUnit lengthUnit);
+TableCells KitTableCells(const planner::LensKitTable& kit, LengthUnit lengthUnit);
 
 enum class SheetFormat { Csv, Json, Pdf, Unknown };
 // From the file name's extension, in any letter case.

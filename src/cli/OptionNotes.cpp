@@ -55,7 +55,9 @@ std::optional<std::string> KitNote(const std::string& lenses) {
     if (lenses[i] == ',' && IsDigit(lenses[i - 1]) && IsDigit(lenses[i + 1])) ambiguous = true;
   }
   if (!ambiguous) return std::nullopt;
-  const planner::PlannerInputs read = planner::ReadPlannerInputs({.lenses = lenses}, LengthUnit::Mm);
+  planner::PlannerTexts texts;
+  texts.lenses = lenses;
+  const planner::PlannerInputs read = planner::ReadPlannerInputs(texts, LengthUnit::Mm);
   std::string entries;
   for (const planner::KitLens& lens : read.kit) {
     entries += (entries.empty() ? "" : ", ") + FormatShortest(lens.focalLengthMm) + " mm";

@@ -50,61 +50,15 @@ std::string Reasons(const std::vector<std::string>& reasons) {
 }
 
 std::string ModeTableText(const planner::ModeTable& table, LengthUnit lengthUnit) {
-  std::vector<std::vector<std::string>> rows(1);
-  for (const Column& column : planner::kModeColumns) {
-    if (column.heading == "Record Time" && !table.showRecordTime) continue;
-    if (column.heading == "Light Needed" && !table.showLight) continue;
-    rows[0].push_back(Heading(column, lengthUnit));
-  }
-  std::vector<std::string> reasons;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    const planner::ModeRow row = table.Row(i);
-    std::vector<std::string> cells = {row.frameRate.text,   row.resolution,         row.fieldWidth.text,
-                                      row.fieldPerPixel.text, row.exposureUs.text,  row.pixelBlur.text,
-                                      row.shutterLimit.text,  row.eventFrames.text, row.crossingFrames.text};
-    for (const PlanNumber* n : {&row.fieldWidth, &row.fieldPerPixel, &row.exposureUs, &row.pixelBlur,
-                                &row.shutterLimit, &row.eventFrames, &row.crossingFrames}) {
-      Remember(reasons, *n);
-    }
-    if (table.showRecordTime) {
-      cells.push_back(row.recordTime.text);
-      Remember(reasons, row.recordTime);
-    }
-    if (table.showLight) {
-      cells.push_back(row.lightNeeded.text);
-      Remember(reasons, row.lightNeeded);
-    }
-    cells.push_back(row.inForce ? "*" : "");
-    rows.push_back(std::move(cells));
-  }
-  return Columns(rows) + Reasons(reasons);
+  const TableCells cells = ModeTableCells(table, lengthUnit);
+  return Columns(cells.rows) + Reasons(cells.reasons);
 }
 
 std::string KitTableText(const planner::LensKitTable& kit, LengthUnit lengthUnit) {
   std::string out;
   if (!kit.rows.empty()) {
-    std::vector<std::vector<std::string>> rows(1);
-    // A kit of records has names and limits to check; a list of focal lengths has neither.
-    const bool named = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.lens.name.empty(); });
-    const bool checked = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.checks.words.empty(); });
-    if (named) rows[0].push_back("Name");
-    for (const Column& column : planner::kKitColumns) rows[0].push_back(Heading(column, lengthUnit));
-    rows[0].push_back("Covers Best");
-    if (checked) rows[0].push_back("Checks");
-    std::vector<std::string> reasons;
-    for (const planner::KitRow& row : kit.rows) {
-      std::vector<std::string> cells;
-      if (named) cells.push_back(row.lens.name);
-      for (const PlanNumber* n : {&row.focalLength, &row.fieldWidth, &row.fieldAngle, &row.depthOfField,
-                                  &row.nearFocus, &row.farFocus, &row.pixelBlur, &row.distanceForField}) {
-        cells.push_back(n->text);
-        Remember(reasons, *n);
-      }
-      cells.push_back(row.marked ? "*" : "");
-      if (checked) cells.push_back(row.checks.words);
-      rows.push_back(std::move(cells));
-    }
-    out += Columns(rows) + Reasons(reasons);
+    const TableCells cells = KitTableCells(kit, lengthUnit);
+    out += Columns(cells.rows) + Reasons(cells.reasons);
   } else {
     out += "No lenses given (--lenses \"8, 12.5, 16\")\n";
   }
@@ -136,6 +90,62 @@ std::string EnvelopeGrid(const planner::Envelope& envelope) {
 }
 
 }  // namespace
+
+TableCells ModeTableCells(const planner::ModeTable& table, LengthUnit lengthUnit) {
+  TableCells out;
+  out.rows.emplace_back();
+  for (const Column& column : planner::kModeColumns) {
+    if (column.heading == "Record Time" && !table.showRecordTime) continue;
+    if (column.heading == "Light Needed" && !table.showLight) continue;
+    out.rows[0].push_back(Heading(column, lengthUnit));
+  }
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const planner::ModeRow row = table.Row(i);
+    std::vector<std::string> cells = {row.frameRate.text,   row.resolution,         row.fieldWidth.text,
+                                      row.fieldPerPixel.text, row.exposureUs.text,  row.pixelBlur.text,
+                                      row.shutterLimit.text,  row.eventFrames.text, row.crossingFrames.text};
+    for (const PlanNumber* n : {&row.fieldWidth, &row.fieldPerPixel, &row.exposureUs, &row.pixelBlur,
+                                &row.shutterLimit, &row.eventFrames, &row.crossingFrames}) {
+      Remember(out.reasons, *n);
+    }
+    if (table.showRecordTime) {
+      cells.push_back(row.recordTime.text);
+      Remember(out.reasons, row.recordTime);
+    }
+    if (table.showLight) {
+      cells.push_back(row.lightNeeded.text);
+      Remember(out.reasons, row.lightNeeded);
+    }
+    cells.push_back(row.inForce ? "*" : "");
+    out.rows.push_back(std::move(cells));
+  }
+  return out;
+}
+
+TableCells KitTableCells(const planner::LensKitTable& kit, LengthUnit lengthUnit) {
+  TableCells out;
+  // A kit of records has names and limits to check; a list of focal lengths has neither.
+  const bool named = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.lens.name.empty(); });
+  const bool checked = std::any_of(kit.rows.begin(), kit.rows.end(), [](const planner::KitRow& row) { return !row.checks.words.empty(); });
+  out.rows.emplace_back();
+  if (named) out.rows[0].push_back("Name");
+  for (const Column& column : planner::kKitColumns) out.rows[0].push_back(Heading(column, lengthUnit));
+  out.rows[0].push_back("Covers Best");
+  if (checked) out.rows[0].push_back("Checks");
+  for (const planner::KitRow& row : kit.rows) {
+    std::vector<std::string> cells;
+    if (named) cells.push_back(row.lens.name);
+    for (const PlanNumber* n : {&row.focalLength, &row.fieldWidth, &row.fieldAngle, &row.depthOfField,
+                                &row.nearFocus, &row.farFocus, &row.pixelBlur, &row.distanceForField}) {
+      cells.push_back(n->text);
+      Remember(out.reasons, *n);
+    }
+    cells.push_back(row.marked ? "*" : "");
+    if (checked) cells.push_back(row.checks.words);
+    out.rows.push_back(std::move(cells));
+  }
+  return out;
+}
 
 Outcome<planner::Plan> RunPlan(const PlanOptions& options) {
   Outcome<CalcReport> calc = RunCalc(options.calc);

@@ -99,8 +99,20 @@ nlohmann::ordered_json EnvelopeExtrasJson(const korvan::planner::Envelope& envel
   return json;
 }
 
+// A plan table as the command prints it: headings, rows of cell texts, and the reasons of its
+// "n/a" cells.
+nlohmann::ordered_json TableJson(const korvan::cli::TableCells& cells) {
+  nlohmann::ordered_json json;
+  json["headings"] = cells.rows.front();
+  json["rows"] = nlohmann::ordered_json(std::vector<std::vector<std::string>>(cells.rows.begin() + 1, cells.rows.end()));
+  json["reasons"] = cells.reasons;
+  return json;
+}
+
 std::string PageChartsJson(const korvan::planner::Plan& plan) {
   nlohmann::ordered_json json = ChartsJson(plan.charts);
+  json["modeTable"] = TableJson(korvan::cli::ModeTableCells(plan.modes, plan.state.unit));
+  json["kitTable"] = TableJson(korvan::cli::KitTableCells(plan.kit, plan.state.unit));
   json["sideView"] = SideViewJson(plan);
   json["envelope"] = EnvelopeExtrasJson(plan.envelope);
   return korvan::cli::DumpJson(json);

@@ -223,7 +223,9 @@ TEST_P(ReadingNotes, NameEveryTextThatIsNotWhollyANumber) {
   const bool numberNote = GetParam().notes.find("reads as 0") != std::string::npos ||
                           GetParam().notes.find("reads as 2\n") != std::string::npos;
   EXPECT_EQ(refused.status, numberNote ? kExitUsage : kExitOk) << refused.err;
-  if (numberNote) EXPECT_EQ(refused.out, "");
+  if (numberNote) {
+    EXPECT_EQ(refused.out, "");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

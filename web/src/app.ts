@@ -191,16 +191,13 @@ function showPlan(plan: Json, charts: Json) {
   drawEnvelope(byId('chart-envelope'), envelope, charts.envelope);
   drawSideView(byId('chart-side'), charts.sideView);
 
-  const modes = plan.modes?.rows ?? [];
-  fillTable(byId<HTMLTableElement>('modes'),
-    ['Frame Rate', 'Resolution', 'Field Width', 'Exposure (usec)', 'Pixel Blur', 'Shutter Limit', ''],
-    modes.map((m: Json) => [valueText(m.frameRate), String(m.resolution), valueText(m.fieldWidth),
-      valueText(m.exposureUs), valueText(m.pixelBlur), valueText(m.shutterLimit), m.inForce ? '*' : '']));
-  const kit = plan.lensKit?.rows ?? [];
-  fillTable(byId<HTMLTableElement>('kit'),
-    ['Focal Length (mm)', 'Field Width', 'Field Angle', 'Depth of Field', 'Pixel Blur'],
-    kit.map((k: Json) => [valueText(k.focalLength), valueText(k.fieldWidth), valueText(k.fieldAngle),
-      valueText(k.depthOfField), valueText(k.pixelBlur)]));
+  // The tables as the command prints them: its headings and cell texts, its reasons below.
+  const table = (id: string, cells: Json) => {
+    fillTable(byId<HTMLTableElement>(id), cells?.headings ?? [], cells?.rows ?? []);
+    byId(`${id}-reasons`).replaceChildren(...(cells?.reasons ?? []).map((r: Json) => make('li', String(r))));
+  };
+  table('modes', charts.modeTable);
+  table('kit', plan.lensKit?.rows?.length ? charts.kitTable : null);
   byId('kit-notes').replaceChildren(...(plan.lensKit?.notes ?? []).map((n: Json) => make('li', String(n))));
 
   const series = (s: Json): Series => ({ name: String(s?.name ?? ''), points: s?.points ?? [] });

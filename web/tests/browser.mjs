@@ -68,6 +68,11 @@ await check('typing updates every result as the command computes it', async () =
   }
   expectEqual(await text(page, 'p-total'), expected.budget.total.text, 'total blur');
   if ((await page.locator('#chart-blur svg path').count()) === 0) throw new Error('no blur chart lines');
+  const modes = await page.locator('#modes tbody tr').evaluateAll(
+    (rows) => rows.map((row) => Array.from(row.cells, (cell) => cell.textContent)));
+  expectEqual(modes.length, expected.modes.rows.length, 'mode rows');
+  expectEqual(modes.at(-1)[3], expected.modes.rows.at(-1).fieldPerPixel.text, 'field per pixel of the last mode');
+  expectEqual(await page.locator('#modes th').nth(2).textContent(), 'Field Width (mm)', 'mode table heading');
 });
 
 await check('Copy Link carries the set-up', async () => {
