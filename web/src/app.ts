@@ -100,6 +100,16 @@ function valueText(value: Json): string {
   return value && typeof value === 'object' && 'text' in value ? String(value.text) : String(value ?? '');
 }
 
+// Adds a value row to `rows`, with an "n/a" or "none" value's reason beside its text; a value the
+// plan does not hold adds nothing.
+function valueAdder(rows: Array<[string, string, string]>) {
+  return (id: string, label: string, value: Json) => {
+    if (value === undefined || value === null) return;
+    const reason = typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
+    rows.push([id, label, valueText(value) + reason]);
+  };
+}
+
 function showPlan(plan: Json, charts: Json) {
   const r = plan.results;
   const length = String(r.lengthUnit);
@@ -135,11 +145,7 @@ function showPlan(plan: Json, charts: Json) {
   const windowText = plan.apertureWindow ?? {};
   const shutter = plan.shutterLimit ?? {};
   const rows: Array<[string, string, string]> = [];
-  const add = (id: string, label: string, value: Json) => {
-    if (value === undefined) return;
-    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
-    rows.push([id, label, valueText(value) + reason]);
-  };
+  const add = valueAdder(rows);
   add('p-motion', 'Motion Blur (pixels)', b.motion);
   add('p-defocus', 'Defocus Blur (pixels)', b.defocus);
   add('p-diffraction', 'Diffraction Blur (pixels)', b.diffraction);
@@ -153,11 +159,7 @@ function showPlan(plan: Json, charts: Json) {
 
   const light = plan.light ?? {};
   const lightRows: Array<[string, string, string]> = [];
-  const addLight = (id: string, label: string, value: Json) => {
-    if (value === undefined) return;
-    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
-    lightRows.push([id, label, valueText(value) + reason]);
-  };
+  const addLight = valueAdder(lightRows);
   addLight('l-exposure', 'Exposure (usec)', light.exposureSeconds);
   addLight('l-needed', 'Light Needed (lux)', light.needed);
   addLight('l-available', 'Light Available (lux)', light.available);
@@ -170,11 +172,7 @@ function showPlan(plan: Json, charts: Json) {
 
   const envelope = plan.envelope ?? {};
   const envelopeRows: Array<[string, string, string]> = [];
-  const addEnvelope = (id: string, label: string, value: Json) => {
-    if (value === undefined || value === null) return;
-    const reason = value && typeof value === 'object' && value.reason ? ` (${value.reason})` : '';
-    envelopeRows.push([id, label, valueText(value) + reason]);
-  };
+  const addEnvelope = valueAdder(envelopeRows);
   addEnvelope('e-recommended', 'Recommended', envelope.recommended ? envelope.recommended.text : envelope);
   if (envelope.recommended) {
     addEnvelope('e-total', 'Total There (pixels)', envelope.total);
