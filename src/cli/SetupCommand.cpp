@@ -63,8 +63,10 @@ planner::Setup SetupOfPlan(std::vector<planner::SetupOption> options, const Calc
   planner::Setup setup;
   setup.options = std::move(options);
   setup.camera = report.camera;
+  // A camera given as a file is that file; one a setup carried keeps the file it came from, so
+  // that a setup saved again while that file is missing still finds it once it is back.
   const std::string* file = setup.Find("camera");
-  setup.camera->filePath = file != nullptr ? *file : std::string();
+  if (file != nullptr) setup.camera->filePath = *file;
   for (const planner::KitLens& lens : plan.inputs.kit) {
     setup.lenses.push_back({{{"focalLength", planner::ExactDoubleText(lens.focalLengthMm)}, {"name", lens.text}}});
   }

@@ -139,6 +139,23 @@ TEST(Setups, CommandLineOverridesTheSetupAndCalcAndSheetReadIt) {
   EXPECT_NE(RunArgs({"setup", "show", resaved, "--json"}).out.find("\"note\": \"rig A\""), std::string::npos);
 }
 
+TEST(Setups, ASetupSavedAgainWithoutItsCameraFileKeepsThatFile) {
+  testing::TempFiles files;
+  const std::string camera = files.Write("fast.cam", testing::kBenchCamera);
+  const std::string setup = files.Path("s.klsetup");
+  ASSERT_EQ(RunArgs({"setup", "save", "--camera", camera, "--distance", "2", "-o", setup}).status, kExitOk);
+  std::filesystem::remove(camera);
+  const std::string resaved = files.Path("r.klsetup");
+  const Ran saved = RunArgs({"setup", "save", "--setup", setup, "-o", resaved});
+  ASSERT_EQ(saved.status, kExitOk) << saved.err;
+  EXPECT_NE(saved.err.find("not found"), std::string::npos) << saved.err;
+  // Once the file is back, the setup saved without it opens it again, without a word.
+  files.Write("fast.cam", testing::kBenchCamera);
+  const Ran planned = RunArgs({"plan", "--setup", resaved, "--json"});
+  EXPECT_EQ(planned.err, "");
+  EXPECT_EQ(planned.out, RunArgs({"plan", "--camera", camera, "--distance", "2", "--json"}).out);
+}
+
 TEST(Setups, ShowPrintsTheCommandLineQuotedForTheShell) {
   testing::TempFiles files;
   const std::string setup = files.Path("s.klsetup");
