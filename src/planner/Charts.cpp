@@ -4,6 +4,7 @@
 
 #include "optics/ComputeModes.h"
 #include "optics/Engine.h"
+#include "optics/Units.h"
 #include "planner/PlanValues.h"
 #include "planner/Planner.h"
 
@@ -95,6 +96,32 @@ PlanCharts ComputeCharts(const CalcState& state, const CameraDefinition& camera,
   charts.fieldByDistance.push_back(FieldByDistance(state, camera, state.focalLengthMm));
   for (const KitLens& lens : inputs.kit) charts.fieldByDistance.push_back(FieldByDistance(state, camera, lens.focalLengthMm));
   return charts;
+}
+
+std::string EmptyChartText(const Plan& plan) {
+  return plan.prerequisite.empty() ? "Nothing to draw for these inputs." : plan.prerequisite;
+}
+
+SideView SideViewOf(const Plan& plan) {
+  SideView view;
+  const CalcState& state = plan.state;
+  view.valid = plan.prerequisite.empty() && state.resultsValid;
+  view.distance = state.objectDistance;
+  view.fieldWidth = state.fieldWidth;
+  view.nearFocus = state.nearFocus;
+  view.farFocus = state.farFocus < 0 ? std::numeric_limits<double>::infinity() : state.farFocus;
+  view.subjectDepth = plan.inputs.depth.Usable() ? plan.inputs.depth.value : 0;
+  const std::string unit(LengthUnitName(state.unit));
+  const auto withUnit = [&unit](const std::string& text) {
+    return text == kFarLimitAtInfinityText ? text : text + ' ' + unit;
+  };
+  view.distanceText = withUnit(plan.results.objectDistance);
+  view.fieldWidthText = withUnit(plan.results.fieldWidth);
+  view.nearText = withUnit(plan.results.nearFocus);
+  view.farText = withUnit(plan.results.farFocus);
+  view.angleText = plan.results.fieldAngle + " deg";
+  view.emptyText = EmptyChartText(plan);
+  return view;
 }
 
 }  // namespace korvan::planner

@@ -261,4 +261,25 @@ struct Plan {
 Plan ComputePlan(const CalcState& state, const CameraDefinition& camera, const PlannerInputs& inputs,
                  const AttachmentChoices& attachments = {});
 
+// Why a chart of the plan shows nothing: the plan's prerequisite, or that these inputs give nothing.
+std::string EmptyChartText(const Plan& plan);
+
+// The set-up seen from the side, as its chart draws it: lengths in meters, the calculator's texts
+// with their unit for the labels.
+struct SideView {
+  bool valid = false;
+  double distance = 0;
+  double fieldWidth = 0;
+  double nearFocus = 0;
+  double farFocus = 0;      // +infinity: the depth-of-field band is open
+  double subjectDepth = 0;  // 0: none drawn
+  std::string distanceText;  // "2 meters"
+  std::string fieldWidthText;
+  std::string nearText;
+  std::string farText;       // "Infinity" without a unit
+  std::string angleText;     // "14.25 deg"
+  std::string emptyText;     // why nothing is drawn
+};
+SideView SideViewOf(const Plan& plan);
+
 }  // namespace korvan::planner

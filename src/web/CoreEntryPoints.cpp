@@ -10,9 +10,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "optics/Display.h"
 #include "optics/NumberText.h"
-#include "optics/Units.h"
 #include "planner/Setup.h"
 #include "web/SetupArguments.h"
 
@@ -57,24 +55,20 @@ nlohmann::ordered_json ChartsJson(const korvan::planner::PlanCharts& charts) {
 // The side view's figures as the planner window draws them: lengths in metres for the drawing,
 // their texts with the unit for the labels, and why nothing is drawn.
 nlohmann::ordered_json SideViewJson(const korvan::planner::Plan& plan) {
-  const korvan::CalcState& state = plan.state;
-  const std::string unit(korvan::LengthUnitName(state.unit));
-  const auto withUnit = [&unit](const std::string& text) {
-    return text == korvan::kFarLimitAtInfinityText ? text : text + ' ' + unit;
-  };
+  const korvan::planner::SideView view = korvan::planner::SideViewOf(plan);
   nlohmann::ordered_json json;
-  json["valid"] = plan.prerequisite.empty() && state.resultsValid;
-  json["distance"] = korvan::cli::JsonNumber(state.objectDistance);
-  json["fieldWidth"] = korvan::cli::JsonNumber(state.fieldWidth);
-  json["nearFocus"] = korvan::cli::JsonNumber(state.nearFocus);
-  json["farFocus"] = korvan::cli::JsonNumber(state.farFocus < 0 ? INFINITY : state.farFocus);
-  json["subjectDepth"] = korvan::cli::JsonNumber(plan.inputs.depth.Usable() ? plan.inputs.depth.value : 0);
-  json["distanceText"] = withUnit(plan.results.objectDistance);
-  json["fieldWidthText"] = withUnit(plan.results.fieldWidth);
-  json["nearText"] = withUnit(plan.results.nearFocus);
-  json["farText"] = withUnit(plan.results.farFocus);
-  json["angleText"] = plan.results.fieldAngle + " deg";
-  json["emptyText"] = plan.prerequisite.empty() ? "Nothing to draw for these inputs." : plan.prerequisite;
+  json["valid"] = view.valid;
+  json["distance"] = korvan::cli::JsonNumber(view.distance);
+  json["fieldWidth"] = korvan::cli::JsonNumber(view.fieldWidth);
+  json["nearFocus"] = korvan::cli::JsonNumber(view.nearFocus);
+  json["farFocus"] = korvan::cli::JsonNumber(view.farFocus);
+  json["subjectDepth"] = korvan::cli::JsonNumber(view.subjectDepth);
+  json["distanceText"] = view.distanceText;
+  json["fieldWidthText"] = view.fieldWidthText;
+  json["nearText"] = view.nearText;
+  json["farText"] = view.farText;
+  json["angleText"] = view.angleText;
+  json["emptyText"] = view.emptyText;
   return json;
 }
 

@@ -28,6 +28,25 @@ struct Example {
   Plan Run() const { return ComputePlan(state, camera, Inputs()); }
 };
 
+// The side view is drawn by the window and the page alike from these figures and labels.
+TEST(WorkedExample, SideViewLabelsCarryTheUnitExceptAnOpenFarLimit) {
+  const SideView view = SideViewOf(Example().Run());
+  EXPECT_TRUE(view.valid);
+  EXPECT_EQ(view.distanceText, "2 meters");
+  EXPECT_EQ(view.nearText, "1.386 meters");
+  EXPECT_EQ(view.farText, "3.588 meters");
+  EXPECT_EQ(view.angleText, "14.25 deg");
+  EXPECT_EQ(view.subjectDepth, 0.2);
+
+  Example open;
+  open.state.fNumber = 11;
+  ComputeAll(open.state, open.camera.pixelPitchX, open.camera.pixelPitchY);
+  const SideView beyond = SideViewOf(open.Run());
+  EXPECT_TRUE(std::isinf(beyond.farFocus));
+  EXPECT_EQ(beyond.farText, "Infinity");
+  EXPECT_EQ(beyond.nearText, "0.7303 meters");
+}
+
 TEST(WorkedExample, SharpnessBudget) {
   const SharpnessBudget b = Example().Run().budget;
   EXPECT_EQ(b.motion.value, 5.333333333333334);

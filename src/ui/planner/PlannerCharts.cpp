@@ -17,7 +17,6 @@ using planner::Plan;
 using planner::PlanNumber;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-QString Q(std::string_view text) { return FromText(text); }
 
 ChartData::Series ToSeries(const ChartSeries& series, bool dashed = false) {
   ChartData::Series out;
@@ -28,9 +27,7 @@ ChartData::Series ToSeries(const ChartSeries& series, bool dashed = false) {
   return out;
 }
 
-QString Why(const Plan& plan) {
-  return plan.prerequisite.empty() ? QStringLiteral("Nothing to draw for these inputs.") : Q(plan.prerequisite);
-}
+QString Why(const Plan& plan) { return Q(planner::EmptyChartText(plan)); }
 
 // f-numbers in stops, ticked at the f-number list's entries.
 std::vector<std::pair<double, QString>> FNumberStops() {
@@ -151,24 +148,20 @@ ChartData FieldChart(const Plan& plan) {
 }
 
 SideViewData SideView(const Plan& plan) {
+  const planner::SideView view = planner::SideViewOf(plan);
   SideViewData data;
-  const CalcState& state = plan.state;
-  data.valid = plan.prerequisite.empty() && state.resultsValid;
-  data.distance = state.objectDistance;
-  data.fieldWidth = state.fieldWidth;
-  data.nearFocus = state.nearFocus;
-  data.farFocus = state.farFocus < 0 ? INFINITY : state.farFocus;
-  data.subjectDepth = plan.inputs.depth.Usable() ? plan.inputs.depth.value : 0;
-  const QString unit = Q(LengthUnitName(state.unit));
-  const auto withUnit = [&unit](const std::string& text) {
-    return text == std::string(kFarLimitAtInfinityText) ? Q(text) : Q(text) + QLatin1Char(' ') + unit;
-  };
-  data.distanceText = withUnit(plan.results.objectDistance);
-  data.fieldWidthText = withUnit(plan.results.fieldWidth);
-  data.nearText = withUnit(plan.results.nearFocus);
-  data.farText = withUnit(plan.results.farFocus);
-  data.angleText = Q(plan.results.fieldAngle) + QStringLiteral(" deg");
-  data.emptyText = Why(plan);
+  data.valid = view.valid;
+  data.distance = view.distance;
+  data.fieldWidth = view.fieldWidth;
+  data.nearFocus = view.nearFocus;
+  data.farFocus = view.farFocus;
+  data.subjectDepth = view.subjectDepth;
+  data.distanceText = Q(view.distanceText);
+  data.fieldWidthText = Q(view.fieldWidthText);
+  data.nearText = Q(view.nearText);
+  data.farText = Q(view.farText);
+  data.angleText = Q(view.angleText);
+  data.emptyText = Q(view.emptyText);
   return data;
 }
 
