@@ -4,6 +4,7 @@
 #include <ctime>
 #include <array>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -530,28 +531,53 @@ Parser::Parser() {
   compare->add_flag("--json", v.json, "Print JSON instead of a table");
 }
 
-// The parser of the current nesting level, cleared of the last command line.
+// A parser borrowed from the idle ones (or built, when every one is in use: a setup runs its
+// expanded command line inside the outer one), cleared of the last command line, and given back.
+// The idle parsers are one process-wide pool rather than one per thread: a thread_local with a
+// destructor is freed before it is destroyed on a thread's exit in mingw's runtime.
 class ParserInUse {
  public:
-  ParserInUse() : level_(depth_++) {
-    if (parsers_.size() <= level_) parsers_.push_back(std::make_unique<Parser>());
-    Parser& parser = *parsers_[level_];
-    parser.app.clear();
-    parser.v = ParsedValues{};
+  ParserInUse() {
+    {
+      const std::lock_guard<std::mutex> lock(Mutex());
+      std::vector<std::unique_ptr<Parser>>& idle = Idle();
+      if (!idle.empty()) {
+        parser_ = std::move(idle.back());
+        idle.pop_back();
+      }
+    }
+    if (!parser_) {
+      parser_ = std::make_unique<Parser>();
+    } else {
+      parser_->app.clear();
+      parser_->v = ParsedValues{};
+    }
   }
-  ~ParserInUse() { --depth_; }
+  ~ParserInUse() {
+    const std::lock_guard<std::mutex> lock(Mutex());
+    Idle().push_back(std::move(parser_));
+  }
   ParserInUse(const ParserInUse&) = delete;
   ParserInUse& operator=(const ParserInUse&) = delete;
 
-  Parser& operator*() const { return *parsers_[level_]; }
+  Parser& operator*() const { return *parser_; }
+
+  static void ForgetIdle() {
+    const std::lock_guard<std::mutex> lock(Mutex());
+    Idle().clear();
+  }
 
  private:
-  static thread_local std::size_t depth_;
-  static thread_local std::vector<std::unique_ptr<Parser>> parsers_;
-  std::size_t level_;
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static std::vector<std::unique_ptr<Parser>>& Idle() {
+    static std::vector<std::unique_ptr<Parser>> idle;
+    return idle;
+  }
+  std::unique_ptr<Parser> parser_;
 };
-thread_local std::size_t ParserInUse::depth_ = 0;
-thread_local std::vector<std::unique_ptr<Parser>> ParserInUse::parsers_;
 
 int RunArguments(std::vector<std::string> args, std::ostream& out, std::ostream& err, const SetupContext& context,
                  const std::function<void(const planner::Plan&)>& onPlan, const std::optional<SaveRequest>& inherited) {
@@ -700,5 +726,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const std::function<void(const planner::Plan&)>& onPlan) {
   return RunArguments(std::vector<std::string>(argv, argv + argc), out, err, {}, onPlan);
 }
+
+void ForgetIdleParsers() { ParserInUse::ForgetIdle(); }
 
 }  // namespace korvan::cli

@@ -17,4 +17,8 @@ inline constexpr int kExitUsage = 2;    // the command line itself is wrong
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const std::function<void(const planner::Plan&)>& onPlan = {});
 
+// Option parsers are kept and cleared between command lines, as building one costs more than a
+// parse. This drops the kept ones, so that the next command line parses with a new parser.
+void ForgetIdleParsers();
+
 }  // namespace korvan::cli
