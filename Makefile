@@ -91,7 +91,7 @@ windows: build
 	@$(WINE_ENV) wineserver -k </dev/null >/dev/null 2>&1 || true
 	@mkdir -p $(WINDOWS)/wine-prefix && $(WINE_ENV) wineserver -p 300 </dev/null >/dev/null 2>&1 && \
 	  $(WINE_ENV) wineboot -i </dev/null >/dev/null 2>&1
-	@$(WINE_ENV) ctest --test-dir $(WINDOWS) --output-on-failure -j $(JOBS)
+	@$(WINE_ENV) WINEDEBUG=-all,warn+heap ctest --test-dir $(WINDOWS) --output-on-failure -j $(JOBS)
 	@$(WINE_ENV) bash scripts/compare-windows $(DEV)/src/cli/korvan-lens $(WINDOWS)/src/cli/korvan-lens.exe cameras
 	@$(WINE_ENV) wineserver -k
 
